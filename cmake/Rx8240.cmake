@@ -1,0 +1,71 @@
+# Helpers shared by every target of the project.
+
+# Warnings for the project's own code; third-party headers come in as SYSTEM.
+function(rx_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow
+    -Wno-missing-field-initializers)
+  if(RX_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
+if(RX_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+if(RX_TSAN)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
+
+# rx_library(NAME [STATIC|SHARED|OBJECT] SOURCES ... [LIBS ...] [PUBLIC_LIBS ...])
+function(rx_library name)
+  cmake_parse_arguments(A "STATIC;SHARED;OBJECT" "" "SOURCES;LIBS;PUBLIC_LIBS" ${ARGN})
+  set(kind STATIC)
+  if(A_SHARED)
+    set(kind SHARED)
+  elseif(A_OBJECT)
+    set(kind OBJECT)
+  endif()
+  add_library(${name} ${kind} ${A_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${A_LIBS} PUBLIC ${A_PUBLIC_LIBS})
+  rx_warnings(${name})
+endfunction()
+
+# rx_executable(NAME SOURCES ... [LIBS ...])
+function(rx_executable name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${A_LIBS})
+  rx_warnings(${name})
+endfunction()
+
+# rx_test(NAME SOURCES ... [LIBS ...] [LABELS ...] [TIMEOUT s] [QT] [SERIAL])
+# Every test runs with the offscreen Qt platform and under a private
+# TARNVALE_ROOT below the build tree's test area, never in real system paths.
+# QT: link the test main that creates a QApplication; otherwise gtest_main.
+function(rx_test name)
+  cmake_parse_arguments(A "QT;SERIAL" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  if(A_QT)
+    target_link_libraries(${name} PRIVATE ${A_LIBS} rx_qt_test_main GTest::gtest Qt6::Widgets Qt6::Test)
+  else()
+    target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest_main)
+  endif()
+  rx_warnings(${name})
+  set(root ${CMAKE_BINARY_DIR}/test-roots/${name})
+  add_test(NAME ${name} COMMAND ${name})
+  if(NOT A_TIMEOUT)
+    set(A_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES
+    TIMEOUT ${A_TIMEOUT}
+    LABELS "${A_LABELS}"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TARNVALE_ROOT=${root};RX_TEST_ROOT=${root};RX_SOURCE_DIR=${PROJECT_SOURCE_DIR};RX_BINARY_DIR=${CMAKE_BINARY_DIR};RX_BUNDLE_DIR=${RX_BUNDLE_DIR}")
+  if(A_SERIAL)
+    set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
+  endif()
+endfunction()

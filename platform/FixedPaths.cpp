@@ -1,0 +1,33 @@
+#include "platform/FixedPaths.h"
+
+#include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace rx {
+
+std::string rootPrefix()
+{
+    const char* root = std::getenv("TARNVALE_ROOT");
+    std::string prefix = root ? root : "";
+    while (!prefix.empty() && prefix.back() == '/')
+        prefix.pop_back();
+    return prefix;
+}
+
+std::string fixedPath(std::string_view absolutePath)
+{
+    return rootPrefix() + std::string(absolutePath);
+}
+
+std::string realUserLoginName()
+{
+    struct passwd pw;
+    struct passwd* result = nullptr;
+    char buffer[4096];
+    if (getpwuid_r(getuid(), &pw, buffer, sizeof buffer, &result) != 0 || !result || !result->pw_name)
+        return {};
+    return result->pw_name;
+}
+
+}  // namespace rx
