@@ -34,7 +34,12 @@ struct Date {
     bool operator==(const Date&) const = default;
 };
 
+// The enumerators share names with the types above; they are scoped, so the
+// shadowing that GCC reports is harmless.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wshadow"
 enum class Type { None, String, Integer, Real, Boolean, Date, Data, Array, Dictionary };
+#pragma GCC diagnostic pop
 
 class Value {
 public:

@@ -8,6 +8,13 @@
 
 namespace plist {
 
+// The start of every document written: XML declaration, the standard
+// property-list DOCTYPE and the opening <plist> element.
+inline constexpr std::string_view kXmlHeader =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+    "<plist version=\"1.0\">\n";
+
 enum class ReadError { None, NotFound, NotReadable, NotParsable };
 
 // Parses the text of an XML property list. On failure the result is a None
