@@ -1,0 +1,338 @@
+#include "discovery/MibWalkSnmp.h"
+
+#include "discovery/SpoolRestructure.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+ProfileList PlistForSpool;
+int numprinted = 0;
+char sDEBUGmsg[kDebugMessageSize];
+
+namespace {
+
+constexpr const char* kWalkApplication = "snmpwalk";
+constexpr int kDefaultRetries = 3;
+constexpr long kDefaultTimeoutMicroseconds = 250000;
+
+struct WalkSettingToken {
+    const char* token;
+    WalkSetting setting;
+};
+constexpr std::array<WalkSettingToken, 3> kWalkSettingTokens{{
+    {"includeRequested", kWalkIncludeRequested},
+    {"printStatistics", kWalkPrintStatistics},
+    {"dontCheckOrdering", kWalkDontCheckOrdering},
+}};
+
+// The profile table: column OIDs share this entry prefix; the column is the
+// next sub-identifier, then two instance sub-identifiers (ignored, row).
+constexpr std::array<oid, 15> kTableEntry{1, 3, 6, 1, 4, 1, 71362, 1, 1, 1, 1, 6, 13, 1, 1};
+constexpr size_t kColumnLength = kTableEntry.size() + 1;
+constexpr size_t kRowPosition = kColumnLength + 1;
+
+enum class Field { IndexOnDevice, Location, ProfileName, FileName, ProfileClass, Driver };
+
+struct SpoolColumn {
+    oid column;
+    u_char type;
+    Field field;
+};
+constexpr std::array<SpoolColumn, 6> kSpoolColumns{{
+    {1, ASN_INTEGER, Field::IndexOnDevice},   // iOidIndexOnDevice
+    {2, ASN_INTEGER, Field::Location},        // iOidSourceType
+    {3, ASN_OCTET_STR, Field::ProfileName},   // iOidProfileName
+    {4, ASN_OCTET_STR, Field::FileName},      // iOidFileName
+    {5, ASN_INTEGER, Field::ProfileClass},    // iOidProfileClass
+    {7, ASN_INTEGER, Field::Driver},          // iOidProfileAvailability
+}};
+
+struct PduDeleter {
+    void operator()(netsnmp_pdu* pdu) const { snmp_free_pdu(pdu); }
+};
+using PduPtr = std::unique_ptr<netsnmp_pdu, PduDeleter>;
+
+struct SessionDeleter {
+    void operator()(netsnmp_session* ss) const { snmp_close(ss); }
+};
+using SessionPtr = std::unique_ptr<netsnmp_session, SessionDeleter>;
+
+// Registers the walk's configuration tokens once per process: the library
+// keeps every registration, so registering per walk would only grow its list.
+void registerWalkSettings()
+{
+    static const bool registered = [] {
+        for (const auto& t : kWalkSettingTokens)
+            netsnmp_ds_register_config(ASN_BOOLEAN, kWalkApplication, t.token, NETSNMP_DS_APPLICATION_ID,
+                                       t.setting);
+        return true;
+    }();
+    (void)registered;
+}
+
+void resetWalkSettings()
+{
+    for (const auto& t : kWalkSettingTokens)
+        netsnmp_ds_set_boolean(NETSNMP_DS_APPLICATION_ID, t.setting, 0);
+}
+
+std::string dottedOid(const oid* name, size_t length)
+{
+    std::string text;
+    for (size_t i = 0; i < length; ++i) {
+        text += '.';
+        text += std::to_string(name[i]);
+    }
+    return text;
+}
+
+bool isException(u_char type)
+{
+    return type == SNMP_NOSUCHOBJECT || type == SNMP_NOSUCHINSTANCE || type == SNMP_ENDOFMIBVIEW;
+}
+
+bool inSubtree(const oid* root, size_t rootLength, const netsnmp_variable_list* var)
+{
+    return var->name_length >= rootLength && std::memcmp(root, var->name, rootLength * sizeof(oid)) == 0;
+}
+
+// Upper bound of variables looked at in one answer; a v1 answer fits one
+// UDP datagram, so no honest agent comes near it.
+constexpr int kMaxVariablesPerAnswer = 4096;
+
+struct LoopOutcome {
+    int result = 0;
+    int status = STAT_SUCCESS;  // of the last request
+};
+
+// The GETNEXT loop from the start OID.
+LoopOutcome walkLoop(netsnmp_session* ss, const oid* root, size_t rootLength)
+{
+    LoopOutcome out;
+    std::array<oid, MAX_OID_LEN> current{};
+    std::copy_n(root, rootLength, current.begin());
+    size_t currentLength = rootLength;
+    const bool checkOrdering = !walkSetting(kWalkDontCheckOrdering);
+
+    for (int request = 0;; ++request) {
+        if (request == kMaxWalkRequests) {
+            out.result = 1;
+            return out;
+        }
+        netsnmp_pdu* pdu = snmp_pdu_create(SNMP_MSG_GETNEXT);
+        snmp_add_null_var(pdu, current.data(), currentLength);
+        netsnmp_pdu* rawResponse = nullptr;
+        out.status = snmp_synch_response(ss, pdu, &rawResponse);  // takes the request
+        PduPtr response(rawResponse);
+
+        if (out.status == STAT_TIMEOUT) {
+            out.result = 1;
+            return out;
+        }
+        if (out.status != STAT_SUCCESS || !response) {
+            snmp_sess_perror(kWalkApplication, ss);
+            out.status = STAT_ERROR;
+            out.result = 1;
+            return out;
+        }
+        if (response->errstat == SNMP_ERR_NOSUCHNAME)
+            return out;  // end of the MIB view
+        if (response->errstat != SNMP_ERR_NOERROR) {
+            out.result = 2;
+            return out;
+        }
+        if (!response->variables) {
+            out.result = 1;  // asking again would get the same empty answer
+            return out;
+        }
+
+        bool running = true;
+        int seen = 0;
+        for (const netsnmp_variable_list* var = response->variables; var && seen < kMaxVariablesPerAnswer;
+             var = var->next_variable, ++seen) {
+            if (!inSubtree(root, rootLength, var) || var->name_length > MAX_OID_LEN) {
+                running = false;
+                break;
+            }
+            ++numprinted;
+            vSpoolPlist(var->name, var->name_length, var);
+            if (isException(var->type)) {
+                running = false;
+                break;
+            }
+            if (checkOrdering &&
+                snmp_oid_compare(current.data(), currentLength, var->name, var->name_length) >= 0) {
+                std::snprintf(sDEBUGmsg, sizeof sDEBUGmsg, "[SNMP] Error: OID not increasing: %s >= %s",
+                              dottedOid(current.data(), currentLength).c_str(),
+                              dottedOid(var->name, var->name_length).c_str());
+                out.result = 1;
+                running = false;
+            }
+            std::copy_n(var->name, var->name_length, current.begin());
+            currentLength = var->name_length;
+            if (!running)
+                break;
+        }
+        if (!running)
+            return out;
+    }
+}
+
+// Parses the vector, opens the session and walks. Returns the walk's result.
+int runWalk(int argc, char* argv[])
+{
+    netsnmp_session session;
+    const int arg = snmp_parse_args(argc, argv, &session, "C:", optProc);
+    if (arg == NETSNMP_PARSE_ARGS_ERROR_USAGE || arg == NETSNMP_PARSE_ARGS_SUCCESS_EXIT)
+        return arg;
+    if (arg < 0)
+        return NETSNMP_PARSE_ARGS_ERROR_USAGE;
+
+    std::array<oid, MAX_OID_LEN> root{};
+    size_t rootLength = root.size();
+    if (arg < argc) {
+        if (!snmp_parse_oid(argv[arg], root.data(), &rootLength)) {
+            snmp_perror(argv[arg]);
+            return 1;
+        }
+    } else {
+        constexpr std::array<oid, 6> kMib2{1, 3, 6, 1, 2, 1};
+        std::copy(kMib2.begin(), kMib2.end(), root.begin());
+        rootLength = kMib2.size();
+    }
+
+    if (session.retries == SNMP_DEFAULT_RETRIES)
+        session.retries = kDefaultRetries;
+    if (session.timeout == SNMP_DEFAULT_TIMEOUT)
+        session.timeout = kDefaultTimeoutMicroseconds;
+
+    SessionPtr ss(snmp_open(&session));
+    if (!ss) {
+        MyDebugMessage("[UTIL-MIB] SNMP Open Err\n");
+        snmp_sess_perror(kWalkApplication, &session);
+        return 1;
+    }
+
+    if (walkSetting(kWalkIncludeRequested))
+        snmp_get_and_print(ss.get(), root.data(), rootLength);
+
+    const LoopOutcome outcome = walkLoop(ss.get(), root.data(), rootLength);
+
+    if (outcome.status == STAT_SUCCESS && numprinted == 0)
+        snmp_get_and_print(ss.get(), root.data(), rootLength);
+    ss.reset();
+
+    if (walkSetting(kWalkPrintStatistics)) {
+        char message[kDebugMessageSize];
+        std::snprintf(message, sizeof message, "[UTIL-MIB] Variables found: %d\n", numprinted);
+        MyDebugMessage(message);
+    }
+    return outcome.result;
+}
+
+}  // namespace
+
+bool walkSetting(WalkSetting setting)
+{
+    return netsnmp_ds_get_boolean(NETSNMP_DS_APPLICATION_ID, setting) != 0;
+}
+
+void optProc(int /*argc*/, char* const* /*argv*/, int opt)
+{
+    if (opt != 'C' || !optarg)
+        return;
+    for (const char* letter = optarg; *letter; ++letter) {
+        switch (*letter) {
+        case 'c':
+            netsnmp_ds_toggle_boolean(NETSNMP_DS_APPLICATION_ID, kWalkDontCheckOrdering);
+            break;
+        case 'p':
+            netsnmp_ds_toggle_boolean(NETSNMP_DS_APPLICATION_ID, kWalkPrintStatistics);
+            break;
+        case 'i':
+            netsnmp_ds_toggle_boolean(NETSNMP_DS_APPLICATION_ID, kWalkIncludeRequested);
+            break;
+        default:
+            std::memset(sDEBUGmsg, 0, sizeof sDEBUGmsg);
+            std::snprintf(sDEBUGmsg, sizeof sDEBUGmsg, "Unknown flag passed to -C: %c\n", *letter);
+            break;
+        }
+    }
+}
+
+void snmp_get_and_print(netsnmp_session* ss, const oid* theoid, size_t theoid_len)
+{
+    netsnmp_pdu* pdu = snmp_pdu_create(SNMP_MSG_GET);
+    snmp_add_null_var(pdu, theoid, theoid_len);
+    netsnmp_pdu* rawResponse = nullptr;
+    const int status = snmp_synch_response(ss, pdu, &rawResponse);
+    PduPtr response(rawResponse);
+    if (status != STAT_SUCCESS || !response || response->errstat != SNMP_ERR_NOERROR)
+        return;
+    int seen = 0;
+    for (const netsnmp_variable_list* var = response->variables; var && seen < kMaxVariablesPerAnswer;
+         var = var->next_variable, ++seen) {
+        ++numprinted;
+        print_variable(var->name, var->name_length, var);
+    }
+}
+
+void vSpoolPlist(const oid* name, size_t name_length, const netsnmp_variable_list* var)
+{
+    if (!name || !var || name_length < kColumnLength ||
+        !std::equal(kTableEntry.begin(), kTableEntry.end(), name))
+        return;
+    const oid column = name[kColumnLength - 1];
+    const auto* spec = std::find_if(kSpoolColumns.begin(), kSpoolColumns.end(),
+                                    [&](const SpoolColumn& c) { return c.column == column && c.type == var->type; });
+    if (spec == kSpoolColumns.end())
+        return;
+    if (name_length < kRowPosition)
+        return;  // no row sub-identifier
+    const oid row = name[kRowPosition - 1];
+    if (row < 1 || row > static_cast<oid>(kProfileListCapacity))
+        return;
+    ProfileListItem& slot = PlistForSpool.litem[row - 1];
+
+    if (var->type == ASN_INTEGER) {
+        if (!var->val.integer)
+            return;
+        const auto value = static_cast<int32_t>(*var->val.integer);
+        switch (spec->field) {
+        case Field::IndexOnDevice:
+            slot.iIndexOnDevice = value;
+            ++PlistForSpool.iNum;
+            break;
+        case Field::Location: slot.iLocation = value; break;
+        case Field::ProfileClass: slot.iProfileClass = value; break;
+        case Field::Driver: slot.iDriver = value; break;
+        default: break;
+        }
+        return;
+    }
+    const char* bytes = reinterpret_cast<const char*>(var->val.string);
+    size_t length = bytes ? var->val_len : 0;
+    if (const void* nul = length ? std::memchr(bytes, '\0', length) : nullptr)
+        length = static_cast<size_t>(static_cast<const char*>(nul) - bytes);
+    char* field = spec->field == Field::FileName ? slot.FileName : slot.ProfileName;
+    QVPListCopyName(field, length ? bytes : "", length);
+}
+
+int mib_walk(int argc, char* argv[])
+{
+    registerWalkSettings();
+    resetWalkSettings();
+    std::memset(&PlistForSpool, 0, sizeof PlistForSpool);
+    numprinted = 0;
+
+    const int result = runWalk(argc, argv);
+
+    vRestructPlistSpool2Current(result != 0 ? 1 : 0);
+    return result;
+}
