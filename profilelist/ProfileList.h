@@ -85,6 +85,15 @@ std::string QVPListProfileDirectory();
 std::string QVPListCurrentPath();
 std::string QVPListPreviousPath();
 
+// The files of one user and model.
+enum ProfileListFile : int { kListCurrent = 0, kListPrevious = 1, kListSpool = 2 };
+// "DIR/USER-MODEL-profile.plist" (".prev.plist", ".spool.plist") below
+// TARNVALE_ROOT; empty when the path would exceed 254 bytes or a name is
+// empty, ".", "..", or holds "/" or a control character.
+std::string QVPListFormPath(const std::string& user, const std::string& model, ProfileListFile which);
+// The plug-in's names: the real user's login name and the model "rx8240".
+std::string QVPListLoginPath(ProfileListFile which);
+
 // ---- Reading (shared) --------------------------------------------------
 // All return 0 or -1; on -1 the lists are untouched.
 int QVPListReadProfile_All(ProfileList* rgb, ProfileList* sim, ProfileList* dst);
@@ -92,6 +101,8 @@ int QVPListReadProfile_Dict(ProfileList* list, int classIndex);
 int QVPListReadProfile_Dict_Pap(ProfileList* list, int classIndex);
 // Reading from a given file instead of this side's current path.
 int QVPListReadProfileFile_All(const std::string& path, ProfileList* rgb, ProfileList* sim, ProfileList* dst);
+int QVPListReadProfileFile_Dict(const std::string& path, ProfileList* list, int classIndex);
+int QVPListReadProfileFile_Dict_Pap(const std::string& path, ProfileList* list, int classIndex);
 
 void ReadDictionaryIntEntry(const plist::Dictionary& dict, const char* key, int32_t* out);
 void ReadDictionaryStringEntry(const plist::Dictionary& dict, const char* key, char out[kProfileNameFieldSize]);

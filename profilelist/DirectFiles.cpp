@@ -1,0 +1,160 @@
+// The service's file functions: the writability probe, the whole-list
+// writers, and swap, exist and remove on the paths of the request in
+// progress. Symbolic links are never followed.
+#include "profilelist/DurableFile.h"
+#include "profilelist/ProfileList.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr size_t kCopyBlock = 65535;
+
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+
+private:
+    int fd_;
+};
+
+int writeLists(const ProfileList* rgb, const ProfileList* sim, const ProfileList* dst)
+{
+    const std::string path = QVPListCurrentPath();
+    if (path.empty())
+        return -1;
+    return profilelist::replaceFileDurably(path, QVPListBuildFileText(rgb, sim, dst)) ? 0 : -1;
+}
+
+// Copies the whole of in to out in blocks; a read or write error ends it.
+void copyBlocks(int in, int out)
+{
+    auto buffer = std::make_unique<char[]>(kCopyBlock);
+    for (;;) {
+        ssize_t n = ::read(in, buffer.get(), kCopyBlock);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return;
+        const char* p = buffer.get();
+        size_t left = size_t(n);
+        while (left > 0) {
+            ssize_t w = ::write(out, p, left);
+            if (w < 0 && errno == EINTR)
+                continue;
+            if (w <= 0)
+                return;
+            p += w;
+            left -= size_t(w);
+        }
+    }
+}
+
+}  // namespace
+
+int QVPListIsAdminProfile()
+{
+    const std::string path = QVPListCurrentPath();
+    if (path.empty())
+        return 0;
+    ::umask(002);
+    int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
+    if (fd >= 0) {
+        ::close(fd);
+        return 1;
+    }
+    if (errno != ENOENT)
+        return 0;
+    // Absent: create it to prove the directory is writable, then remove
+    // exactly the file created here.
+    fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0664);
+    if (fd < 0)
+        return 0;
+    ::close(fd);
+    ::unlink(path.c_str());
+    return 1;
+}
+
+int QVPListWriteProfile_All(const ProfileList* rgb, const ProfileList* sim, const ProfileList* dst)
+{
+    if (!QVPListIsAdminProfile())
+        return -1;
+    return writeLists(rgb, sim, dst);
+}
+
+int QVPListWriteProfile_All_Pap(const ProfileList* rgb, const ProfileList* sim, const ProfileList* dst,
+                                const ProfileList* rgbDeleted, const ProfileList* simDeleted,
+                                const ProfileList* dstDeleted)
+{
+    if (!QVPListIsAdminProfile())
+        return -1;
+    auto merged = std::make_unique<ProfileList[]>(3);
+    std::memset(merged.get(), 0, sizeof(ProfileList) * 3);
+    QVPListMappingProfile_All_Pap(rgb, sim, dst, &merged[0], &merged[1], &merged[2], rgbDeleted, simDeleted,
+                                  dstDeleted);
+    return writeLists(&merged[0], &merged[1], &merged[2]);
+}
+
+int QVPListSwapProfile(int swapType)
+{
+    if (!QVPListIsAdminProfile())
+        return -1;
+    const std::string current = QVPListCurrentPath();
+    const std::string previous = QVPListPreviousPath();
+    if (current.empty() || previous.empty())
+        return -1;
+    switch (swapType) {
+    case kSwapBackup: {
+        ::unlink(previous.c_str());
+        Fd in(::open(current.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+        Fd out(::open(previous.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0664));
+        if (!in.valid() || !out.valid())
+            return -1;
+        copyBlocks(in.get(), out.get());
+        return 0;
+    }
+    case kSwapDiscard:
+        return ::unlink(previous.c_str()) == 0 ? 0 : -1;
+    case kSwapRestore:
+        // One step: with no previous file the current file stays.
+        return ::rename(previous.c_str(), current.c_str()) == 0 ? 0 : -1;
+    default:
+        return -1;
+    }
+}
+
+int QVPListExistProfile()
+{
+    if (!QVPListIsAdminProfile())
+        return 0;
+    Fd fd(::open(QVPListCurrentPath().c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    return fd.valid() ? 1 : 0;
+}
+
+int QVPListRemove(int removeType)
+{
+    if (!QVPListIsAdminProfile())
+        return 0;
+    std::string path;
+    if (removeType == kRemoveCurrent)
+        path = QVPListCurrentPath();
+    else if (removeType == kRemovePrevious)
+        path = QVPListPreviousPath();
+    else
+        return 0;
+    return !path.empty() && ::unlink(path.c_str()) == 0 ? 1 : 0;
+}

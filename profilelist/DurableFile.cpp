@@ -1,0 +1,70 @@
+#include "profilelist/DurableFile.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace profilelist {
+
+namespace {
+
+bool writeAll(int fd, std::string_view text)
+{
+    const char* p = text.data();
+    size_t left = text.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        p += n;
+        left -= size_t(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool replaceFileDurably(const std::string& path, std::string_view text)
+{
+    const size_t slash = path.rfind('/');
+    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (base.empty())
+        return false;
+    std::string temp = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + "." + base +
+                       ".XXXXXX";
+    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0)
+        return false;
+
+    struct stat old {};
+    bool ok = true;
+    if (::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+        if (ok && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()))
+            (void)!::fchown(fd, old.st_uid, old.st_gid);
+    } else {
+        ok = ::fchmod(fd, 0664) == 0;
+    }
+    ok = ok && writeAll(fd, text) && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    // The rename is done; flushing the directory makes it survive a crash.
+    int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        (void)::fsync(dfd);
+        ::close(dfd);
+    }
+    return true;
+}
+
+}  // namespace profilelist
