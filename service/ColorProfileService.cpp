@@ -1,0 +1,385 @@
+#include "service/ColorProfileService.h"
+
+#include "profilelist/ServicePaths.h"
+#include "service/ArgumentStrings.h"
+#include "service/Framing.h"
+#include "service/ListFileOps.h"
+#include "service/WalkVector.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <sys/socket.h>
+#include <syslog.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212 {
+
+namespace {
+
+// How long a staged write keeps its lease without a request, and how long a
+// new sequence waits for another one to end.
+constexpr auto kLeaseTime = std::chrono::seconds(10);
+constexpr auto kMaxSequenceWait = std::chrono::seconds(30);
+
+using Operation = void (QVmacServiceXPC::*)(const std::string&, const Reply&);
+
+constexpr std::array<std::pair<std::string_view, Operation>, 8> kProtocol{{
+    {kOpIsAdmin, &QVmacServiceXPC::qvPListIsAdminProfile_XPC},
+    {kOpSwap, &QVmacServiceXPC::qvPListSwapProfile_XPC},
+    {kOpExist, &QVmacServiceXPC::qvPListExistProfile_XPC},
+    {kOpRemove, &QVmacServiceXPC::qvPListRemove_XPC},
+    {kOpWriteDictionary, &QVmacServiceXPC::writeDictionaryToPlistFile_XPC},
+    {kOpWritePiece, &QVmacServiceXPC::writeDataToPlistFile_XPC},
+    {kOpCommit, &QVmacServiceXPC::writeDataToPlistFileRename_XPC},
+    {kOpWalk, &QVmacServiceXPC::mibwalk_XPC},
+}};
+
+// The parent of a process, from /proc; 0 when unknown.
+pid_t parentOf(pid_t pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line))
+        return 0;
+    // "pid (comm) state ppid ...": comm may hold anything, so read after the
+    // last ")".
+    std::size_t close = line.rfind(')');
+    if (close == std::string::npos)
+        return 0;
+    std::istringstream rest(line.substr(close + 1));
+    char state = 0;
+    long parent = 0;
+    if (!(rest >> state >> parent))
+        return 0;
+    return static_cast<pid_t>(parent);
+}
+
+std::string printable(std::string_view text)
+{
+    std::string out;
+    for (char c : text.substr(0, 200))
+        out.push_back((static_cast<unsigned char>(c) < 0x20 || c == 0x7F) ? '?' : c);
+    return out;
+}
+
+}  // namespace
+
+ServiceContext::ServiceContext(std::string directory, WalkFunction walkFunction)
+    : profileDirectory(std::move(directory)), walk(walkFunction), locks(kLeaseTime, kMaxSequenceWait)
+{
+}
+
+QVmacServiceXPC::QVmacServiceXPC(ServiceContext& context, Caller caller)
+    : context_(context), caller_(std::move(caller))
+{
+}
+
+void QVmacServiceXPC::refuse(std::string_view operation, std::string_view reason) const
+{
+    syslog(LOG_WARNING, "refused %.*s from uid %u: %s", static_cast<int>(operation.size()), operation.data(),
+           static_cast<unsigned>(caller_.uid), printable(reason).c_str());
+}
+
+std::optional<ListFile> QVmacServiceXPC::allowedFile(std::string_view operation, std::string_view path)
+{
+    auto file = classifyListPath(path, context_.profileDirectory);
+    if (!file) {
+        refuse(operation, "not a list file: " + std::string(path));
+        return std::nullopt;
+    }
+    if (!mayActFor(caller_, file->user)) {
+        refuse(operation, "list file of another user: " + file->name);
+        return std::nullopt;
+    }
+    return file;
+}
+
+void QVmacServiceXPC::qvPListIsAdminProfile_XPC(const std::string& argument, const Reply& reply)
+{
+    auto file = allowedFile(kOpIsAdmin, argument);
+    if (!file)
+        return reply(kReplyFalse);
+    auto held = context_.locks.lock(file->stem());
+    ListDirectory directory(context_.profileDirectory);
+    reply(directory.probeWritable(file->name) ? kReplyTrue : kReplyFalse);
+}
+
+void QVmacServiceXPC::qvPListSwapProfile_XPC(const std::string& argument, const Reply& reply)
+{
+    SwapArgument swap = parseSwapArgument(argument);
+    std::optional<ListFile> current, previous;
+    if (swap.currentPath && !(current = allowedFile(kOpSwap, *swap.currentPath)))
+        return reply(kReplyFalse);
+    if (swap.previousPath && !(previous = allowedFile(kOpSwap, *swap.previousPath)))
+        return reply(kReplyFalse);
+    if ((current && current->kind != ListKind::Current) || (previous && previous->kind != ListKind::Previous)) {
+        refuse(kOpSwap, "paths are not a current and a previous list");
+        return reply(kReplyFalse);
+    }
+    if (current && previous && current->stem() != previous->stem()) {
+        refuse(kOpSwap, "paths of two different lists");
+        return reply(kReplyFalse);
+    }
+    if (!current && !previous)
+        return reply(kReplyTrue);
+    auto held = context_.locks.lock(current ? current->stem() : previous->stem());
+    ListDirectory directory(context_.profileDirectory);
+    bool done = true;
+    switch (swap.swapType) {
+    case 2:
+        if (previous)
+            done = directory.backup(current ? current->name : std::string(), previous->name);
+        break;
+    case 1:
+        if (previous)
+            done = directory.discard(previous->name);
+        break;
+    case 0:
+        if (current && previous)
+            done = directory.restore(current->name, previous->name);
+        break;
+    default:
+        break;
+    }
+    if (!done)
+        refuse(kOpSwap, "a list name holds something other than a regular file");
+    reply(done ? kReplyTrue : kReplyFalse);
+}
+
+void QVmacServiceXPC::qvPListExistProfile_XPC(const std::string& argument, const Reply& reply)
+{
+    auto file = allowedFile(kOpExist, argument);
+    if (!file)
+        return reply(kReplyFalse);
+    auto held = context_.locks.lock(file->stem());
+    ListDirectory directory(context_.profileDirectory);
+    reply(directory.exists(file->name) ? kReplyTrue : kReplyFalse);
+}
+
+void QVmacServiceXPC::qvPListRemove_XPC(const std::string& argument, const Reply& reply)
+{
+    auto file = allowedFile(kOpRemove, argument);
+    if (!file)
+        return reply(kReplyFalse);
+    auto held = context_.locks.lock(file->stem());
+    // Removing the staging file starts a staged write.
+    if (file->kind == ListKind::Staging && !held.beginSequence(writer())) {
+        refuse(kOpRemove, "another staged write of this list did not end in time");
+        return reply(kReplyFalse);
+    }
+    ListDirectory directory(context_.profileDirectory);
+    reply(directory.remove(file->name) ? kReplyTrue : kReplyFalse);
+}
+
+void QVmacServiceXPC::writeDictionaryToPlistFile_XPC(const std::string& argument, const Reply& reply)
+{
+    auto parts = parseUrlAndText(argument);
+    auto path = parts ? pathFromFileUrl(parts->url) : std::nullopt;
+    if (!path) {
+        refuse(kOpWriteDictionary, "no file URL");
+        return reply(kReplyFalse);
+    }
+    auto file = allowedFile(kOpWriteDictionary, *path);
+    if (!file)
+        return reply(kReplyFalse);
+    if (file->kind == ListKind::Staging) {
+        refuse(kOpWriteDictionary, "staging file");
+        return reply(kReplyFalse);
+    }
+    auto held = context_.locks.lock(file->stem());
+    ListDirectory directory(context_.profileDirectory);
+    reply(directory.writeWhole(file->name, parts->text) ? kReplyTrue : kReplyFalse);
+}
+
+void QVmacServiceXPC::writeDataToPlistFile_XPC(const std::string& argument, const Reply& reply)
+{
+    auto parts = parseUrlAndText(argument);
+    auto path = parts ? pathFromFileUrl(parts->url) : std::nullopt;
+    if (!path) {
+        refuse(kOpWritePiece, "no file URL");
+        return reply(kReplyFalse);
+    }
+    auto file = allowedFile(kOpWritePiece, *path);
+    if (!file)
+        return reply(kReplyFalse);
+    if (file->kind != ListKind::Current) {
+        refuse(kOpWritePiece, "staged writes go to the current list only");
+        return reply(kReplyFalse);
+    }
+    auto held = context_.locks.lock(file->stem());
+    if (!held.continueSequence(writer())) {
+        refuse(kOpWritePiece, "another writer's staged write of this list is under way");
+        return reply(kReplyFalse);
+    }
+    ListDirectory directory(context_.profileDirectory);
+    reply(directory.appendPiece(listFileName(file->user, file->model, ListKind::Staging), parts->text) ? kReplyTrue
+                                                                                                        : kReplyFalse);
+}
+
+void QVmacServiceXPC::writeDataToPlistFileRename_XPC(const std::string& argument, const Reply& reply)
+{
+    auto path = pathFromFileUrl(argument);
+    if (!path) {
+        refuse(kOpCommit, "no file URL");
+        return reply(kReplyFalse);
+    }
+    auto file = allowedFile(kOpCommit, *path);
+    if (!file)
+        return reply(kReplyFalse);
+    if (file->kind != ListKind::Current) {
+        refuse(kOpCommit, "staged writes go to the current list only");
+        return reply(kReplyFalse);
+    }
+    auto held = context_.locks.lock(file->stem());
+    if (!held.continueSequence(writer())) {
+        refuse(kOpCommit, "another writer's staged write of this list is under way");
+        return reply(kReplyFalse);
+    }
+    ListDirectory directory(context_.profileDirectory);
+    bool committed = directory.commit(listFileName(file->user, file->model, ListKind::Staging), file->name);
+    held.endSequence(writer());
+    reply(committed ? kReplyTrue : kReplyFalse);
+}
+
+void QVmacServiceXPC::mibwalk_XPC(const std::string& argument, const Reply& reply)
+{
+    auto refused = [&](std::string_view reason) {
+        refuse(kOpWalk, reason);
+        reply(walkReply(-1));
+    };
+    WalkArgument walk;
+    switch (parseWalkArgument(argument, &walk)) {
+    case WalkParse::Ok:
+        break;
+    case WalkParse::MissingMarker:
+        return refused("model or user marker missing");
+    case WalkParse::TooManyElements:
+        return refused("more than 512 vector elements");
+    }
+    if (!isSafeUserName(walk.userName) || !isSafeModelName(walk.modelName))
+        return refused("bad user or model name");
+    if (!mayActFor(caller_, walk.userName))
+        return refused("list of another user: " + walk.userName);
+    if (std::string why = checkWalkVector(walk.vector); !why.empty())
+        return refused(why);
+
+    // Writable copies: the SNMP parser writes into the vector.
+    std::vector<std::vector<char>> storage;
+    storage.reserve(walk.vector.size());
+    std::vector<char*> vector(kMaxWalkElements + 1, nullptr);
+    for (std::size_t i = 0; i < walk.vector.size(); ++i) {
+        storage.emplace_back(walk.vector[i].begin(), walk.vector[i].end());
+        storage.back().push_back('\0');
+        vector[i] = storage.back().data();
+    }
+
+    int result;
+    {
+        std::lock_guard discovery(context_.discovery);
+        auto held = context_.locks.lock(walk.userName + "-" + walk.modelName);
+        if (!QVPListSetServicePaths(walk.userName, walk.modelName))
+            return refused("list path too long");
+        result = context_.walk(static_cast<int>(walk.vector.size()), vector.data());
+    }
+    reply(walkReply(result));
+    syslog(LOG_ERR, "xpc - mibwalk_XPC - iRet=%d", result);
+}
+
+void QVmacServiceXPC::serve(int fd)
+{
+    for (;;) {
+        std::string operation, argument;
+        FrameStatus status = readFrame(fd, &operation, kMaxOperationSize, Clock::now() + context_.idleTimeout);
+        if (status == FrameStatus::Ok)
+            status = readFrame(fd, &argument, kMaxFrameSize, Clock::now() + context_.idleTimeout);
+        if (status != FrameStatus::Ok) {
+            if (status != FrameStatus::Closed)
+                refuse("connection", status == FrameStatus::TimedOut   ? "idle too long"
+                                     : status == FrameStatus::TooLarge ? "frame over the size limit"
+                                                                       : "malformed frame");
+            return;
+        }
+        Operation handler = nullptr;
+        for (const auto& [name, member] : kProtocol)
+            if (name == operation)
+                handler = member;
+        if (!handler) {
+            refuse("connection", "unknown operation " + operation);
+            return;
+        }
+        std::string replyText;
+        bool replied = false;
+        if (!isValidUtf8(argument)) {
+            refuse(operation, "argument is not UTF-8");
+            replyText = operation == kOpWalk ? walkReply(-1) : std::string(kReplyFalse);
+            replied = true;
+        } else {
+            (this->*handler)(argument, [&](std::string_view text) {
+                if (!replied) {
+                    replyText = text;
+                    replied = true;
+                }
+            });
+        }
+        if (!replied || !writeFrame(fd, replyText, Clock::now() + context_.idleTimeout))
+            return;
+    }
+}
+
+bool peerCaller(int fd, Caller* caller)
+{
+    ucred credentials{};
+    socklen_t size = sizeof credentials;
+    if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &size) != 0 || size != sizeof credentials)
+        return false;
+    caller->uid = credentials.uid;
+    caller->pid = credentials.pid;
+    caller->parent = credentials.pid > 0 ? parentOf(credentials.pid) : 0;
+    caller->login = loginNameOf(credentials.uid);
+    return true;
+}
+
+bool QVmacXPCServiceDelegate::shouldAcceptNewConnection(int fd)
+{
+    Caller caller;
+    if (!peerCaller(fd, &caller) || context_.connections.load() >= context_.maxConnections) {
+        syslog(LOG_WARNING, "connection refused: caller unknown or too many connections");
+        close(fd);
+        return false;
+    }
+    ++context_.connections;
+    try {
+        std::thread([this, fd, caller = std::move(caller)]() mutable {
+            QVmacServiceXPC exported(context_, std::move(caller));
+            exported.serve(fd);
+            close(fd);
+            --context_.connections;
+        }).detach();
+    } catch (const std::system_error&) {
+        --context_.connections;
+        close(fd);
+        return false;
+    }
+    return true;
+}
+
+void QVmacXPCServiceDelegate::run(int listenFd)
+{
+    for (;;) {
+        int fd = accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
+        if (fd < 0) {
+            if (errno != EINTR && errno != ECONNABORTED)
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));  // out of descriptors: back off
+            continue;
+        }
+        shouldAcceptNewConnection(fd);
+    }
+}
+
+}  // namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212

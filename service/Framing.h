@@ -1,0 +1,46 @@
+// The wire format between the launcher and the service on the Unix-domain
+// stream socket. Every frame is a 4-byte big-endian length followed by that
+// many bytes. A request is two frames, the operation name and the argument
+// text; a response is one frame, the reply text.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212 {
+
+inline constexpr std::size_t kMaxFrameSize = 1024 * 1024;
+// Operation names are short; a longer first frame is malformed.
+inline constexpr std::size_t kMaxOperationSize = 64;
+
+using Clock = std::chrono::steady_clock;
+
+enum class FrameStatus {
+    Ok,
+    Closed,     // the peer closed the connection before the first byte
+    TimedOut,   // the deadline passed
+    TooLarge,   // the length exceeds the limit
+    Broken,     // I/O error or the peer closed in the middle of a frame
+};
+
+// Reads one frame of at most `limit` bytes, waiting until `deadline` at the
+// latest (Clock::time_point::max() waits without bound).
+FrameStatus readFrame(int fd, std::string* out, std::size_t limit, Clock::time_point deadline);
+// Writes one frame; false on error or when the deadline passes first.
+bool writeFrame(int fd, std::string_view payload, Clock::time_point deadline);
+
+// The service's socket path: RX8240_SERVICE_SOCKET, else the default.
+std::string serviceSocketPath();
+inline constexpr std::string_view kDefaultSocketPath = "/run/tarnvale/rx8240-profile.sock";
+
+enum class CallStatus { Ok, Unreachable, Failed };
+// Connects to the service at `socketPath`, sends one request and reads the
+// reply. Unreachable: no service listens there; Failed: the connection broke
+// or the service ended it without a reply.
+CallStatus callService(const std::string& socketPath, std::string_view operation, std::string_view argument,
+                       std::string* reply);
+
+}  // namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212

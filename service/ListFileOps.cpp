@@ -1,0 +1,218 @@
+#include "service/ListFileOps.h"
+
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212 {
+
+namespace {
+
+struct FileDescriptor {
+    int fd = -1;
+    explicit FileDescriptor(int f) : fd(f) {}
+    ~FileDescriptor()
+    {
+        if (fd >= 0)
+            close(fd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    explicit operator bool() const { return fd >= 0; }
+};
+
+bool writeAll(int fd, const char* data, std::size_t size)
+{
+    while (size > 0) {
+        ssize_t n = write(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+constexpr int kBaseFlags = O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK;
+
+}  // namespace
+
+ListDirectory::ListDirectory(const std::string& path)
+    : fd_(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+{
+}
+
+ListDirectory::~ListDirectory()
+{
+    if (fd_ >= 0)
+        close(fd_);
+}
+
+ListDirectory::Presence ListDirectory::presence(const std::string& name) const
+{
+    struct stat st;
+    if (fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT ? Presence::Absent : Presence::Other;
+    return (S_ISREG(st.st_mode) && st.st_nlink == 1) ? Presence::Regular : Presence::Other;
+}
+
+// Opens a name as a regular file with one link; -1 otherwise. With mayCreate
+// an absent file is created exclusively, mode 0664.
+int ListDirectory::openRegular(const std::string& name, int flags, bool mayCreate) const
+{
+    int fd = openat(fd_, name.c_str(), flags | kBaseFlags | (mayCreate ? O_CREAT : 0), 0664);
+    if (fd < 0)
+        return -1;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1) {
+        close(fd);
+        return -1;
+    }
+    // Regular files never block; clear the flag for ordinary I/O.
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+bool ListDirectory::syncDirectory() const
+{
+    return fsync(fd_) == 0;
+}
+
+bool ListDirectory::probeWritable(const std::string& name)
+{
+    if (!valid())
+        return false;
+    umask(002);
+    Presence before = presence(name);
+    if (before == Presence::Other)
+        return false;
+    FileDescriptor file(openRegular(name, O_RDWR | O_APPEND | (before == Presence::Absent ? O_EXCL : 0),
+                                    before == Presence::Absent));
+    if (!file)
+        return false;
+    if (before == Presence::Absent) {
+        // Remove only the file this probe made.
+        struct stat made, now;
+        if (fstat(file.fd, &made) == 0 && fstatat(fd_, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+            made.st_dev == now.st_dev && made.st_ino == now.st_ino)
+            unlinkat(fd_, name.c_str(), 0);
+    }
+    return true;
+}
+
+bool ListDirectory::exists(const std::string& name)
+{
+    if (!valid())
+        return false;
+    FileDescriptor file(openRegular(name, O_RDONLY));
+    return static_cast<bool>(file);
+}
+
+bool ListDirectory::remove(const std::string& name)
+{
+    if (!valid() || presence(name) != Presence::Regular)
+        return false;
+    return unlinkat(fd_, name.c_str(), 0) == 0;
+}
+
+bool ListDirectory::backup(const std::string& current, const std::string& previous)
+{
+    if (!valid())
+        return false;
+    Presence prev = presence(previous);
+    Presence cur = presence(current);
+    if (prev == Presence::Other || cur == Presence::Other)
+        return false;
+    if (prev == Presence::Regular)
+        unlinkat(fd_, previous.c_str(), 0);
+    FileDescriptor source(openRegular(current, O_RDONLY));
+    FileDescriptor target(openRegular(previous, O_RDWR | O_APPEND | O_EXCL, true));
+    if (!source || !target)
+        return true;
+    auto buffer = std::make_unique<char[]>(kBackupBlockSize);
+    for (;;) {
+        ssize_t n = read(source.fd, buffer.get(), kBackupBlockSize);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0 || !writeAll(target.fd, buffer.get(), static_cast<std::size_t>(n)))
+            break;
+    }
+    return true;
+}
+
+bool ListDirectory::discard(const std::string& previous)
+{
+    if (!valid())
+        return false;
+    Presence prev = presence(previous);
+    if (prev == Presence::Other)
+        return false;
+    if (prev == Presence::Regular)
+        unlinkat(fd_, previous.c_str(), 0);
+    return true;
+}
+
+bool ListDirectory::restore(const std::string& current, const std::string& previous)
+{
+    if (!valid())
+        return false;
+    Presence prev = presence(previous);
+    Presence cur = presence(current);
+    if (prev == Presence::Other || cur == Presence::Other)
+        return false;
+    if (prev == Presence::Absent)
+        return true;
+    if (renameat(fd_, previous.c_str(), fd_, current.c_str()) != 0)
+        return true;
+    syncDirectory();
+    return true;
+}
+
+bool ListDirectory::appendPiece(const std::string& staging, std::string_view text)
+{
+    if (!valid())
+        return false;
+    umask(002);
+    FileDescriptor file(openRegular(staging, O_WRONLY | O_APPEND, true));
+    if (!file)
+        return false;
+    return writeAll(file.fd, text.data(), text.size());
+}
+
+bool ListDirectory::commit(const std::string& staging, const std::string& name)
+{
+    if (!valid() || presence(name) == Presence::Other)
+        return false;
+    FileDescriptor file(openRegular(staging, O_RDONLY));
+    if (!file || fsync(file.fd) != 0)
+        return false;
+    if (renameat(fd_, staging.c_str(), fd_, name.c_str()) != 0)
+        return false;
+    return syncDirectory();
+}
+
+bool ListDirectory::writeWhole(const std::string& name, std::string_view text)
+{
+    static std::atomic<unsigned> counter{0};
+    if (!valid() || presence(name) == Presence::Other)
+        return false;
+    umask(002);
+    std::string temporary =
+        "." + name + ".tmp" + std::to_string(getpid()) + "." + std::to_string(counter.fetch_add(1));
+    FileDescriptor file(openRegular(temporary, O_WRONLY | O_EXCL, true));
+    if (!file)
+        return false;
+    if (!writeAll(file.fd, text.data(), text.size()) || fsync(file.fd) != 0 ||
+        renameat(fd_, temporary.c_str(), fd_, name.c_str()) != 0) {
+        unlinkat(fd_, temporary.c_str(), 0);
+        return false;
+    }
+    return syncDirectory();
+}
+
+}  // namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212

@@ -1,0 +1,66 @@
+// The file operations of the service on the list files, inside one directory.
+// Every file is reached by name relative to the directory's descriptor,
+// opened with O_NOFOLLOW (and O_NONBLOCK, so a planted FIFO cannot stall a
+// request), checked with fstat to be a regular file with one link, and all
+// further I/O goes through that descriptor. Symbolic links are never followed
+// and never replaced: a name that holds anything but a regular file refuses
+// the operation.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212 {
+
+class ListDirectory {
+public:
+    // Opens the directory; valid() is false when it cannot be opened.
+    explicit ListDirectory(const std::string& path);
+    ~ListDirectory();
+    ListDirectory(const ListDirectory&) = delete;
+    ListDirectory& operator=(const ListDirectory&) = delete;
+
+    bool valid() const { return fd_ >= 0; }
+
+    // True when the file can be opened for writing (created with mode 0664
+    // under the file-creation mask 002 when absent, and then removed again).
+    bool probeWritable(const std::string& name);
+    // True when the file can be opened for reading.
+    bool exists(const std::string& name);
+    // True when the file was removed.
+    bool remove(const std::string& name);
+
+    // Backup: the previous file becomes a copy of the current one, copied in
+    // blocks of at most 65535 bytes. The previous file is removed first and
+    // then created anew, so a missing current file leaves it empty.
+    // False when a name holds something other than a regular file.
+    bool backup(const std::string& current, const std::string& previous);
+    // Discard: removes the previous file.
+    bool discard(const std::string& previous);
+    // Restore: renames the previous file over the current one in one step;
+    // without a previous file the current file stays. False when refused.
+    bool restore(const std::string& current, const std::string& previous);
+
+    // Appends a piece of text to the staging file, creating it when absent.
+    bool appendPiece(const std::string& staging, std::string_view text);
+    // Makes the staged text the file's content: syncs the staging file,
+    // renames it over the file and syncs the directory. True only when all of
+    // that succeeded; a missing staging file leaves the file alone.
+    bool commit(const std::string& staging, const std::string& name);
+    // Replaces the whole content of a file, through a temporary file that is
+    // synced and renamed over it.
+    bool writeWhole(const std::string& name, std::string_view text);
+
+private:
+    enum class Presence { Absent, Regular, Other };
+    Presence presence(const std::string& name) const;
+    int openRegular(const std::string& name, int flags, bool mayCreate = false) const;
+    bool syncDirectory() const;
+
+    int fd_ = -1;
+};
+
+// Copy block size of a backup.
+inline constexpr std::size_t kBackupBlockSize = 65535;
+
+}  // namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212
