@@ -1,0 +1,201 @@
+#include "plugin/options/AdvancedColorOptions.h"
+
+#include "platform/FixedPaths.h"
+#include "profilelist/ProfileList.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace pde_6E3A90D2_4B7C_4F18_9D05_A1C7E2B3F846 {
+
+namespace {
+
+// The 21 menus: outlet name, PPD keyword, title and summary keys, constraint
+// name, profile class. Labels carry the menu's title key.
+struct MenuRow {
+    const char* outlet;
+    const char* ppdKey;
+    const char* titleKey;
+    const char* summaryKey;
+    const char* controlName;
+    int16_t profileClass;
+};
+
+constexpr MenuRow kMenus[AdvancedColorOptions::kMenuCount] = {
+    {"menu_iRGBSource", "QVImageRGBSource", "RGB Source:", "Image RGB Source", "ImageRGBSourcePopup", 1},
+    {"menu_iRGBIntent", "QVImageRenderIntent", "RGB Intent:", "Image RGB Intent", "ImageRenderIntentPopup", 0},
+    {"menu_iRGBGrayTreatment", "QVImageGrayTreatment", "RGB Gray Treatment:", "Image RGB Gray Treatment",
+     "ImageGrayTreatmentPopup", 0},
+    {"menu_iDestinationProfile", "QVImageDestinationProfile", "Destination Profile:", "Image Destination Profile",
+     "ImageDestinationProfilePopup", 2},
+    {"menu_iHalftone", "QVImageHalftone", "Halftone:", "Image Halftone", "", 0},
+    {"menu_iEdgeEnhancement", "QVImageEdgeEnhance", "EdgeEnhance:", "Image EdgeEnhance", "ImageEdgeEnhancePopup", 0},
+    {"menu_tRGBSource", "QVTextRGBSource", "RGB Source:", "Text RGB Source", "TextRGBSourcePopup", 1},
+    {"menu_tRGBIntent", "QVTextRenderIntent", "RGB Intent:", "Text RGB Intent", "TextRenderIntentPopup", 0},
+    {"menu_tRGBGrayTreatment", "QVTextGrayTreatment", "RGB Gray Treatment:", "Text RGB Gray Treatment",
+     "TextGrayTreatmentPopup", 0},
+    {"menu_tDestinationProfile", "QVTextDestinationProfile", "Destination Profile:", "Text Destination Profile",
+     "TextDestinationProfilePopup", 2},
+    {"menu_tHalftone", "QVTextHalftone", "Halftone:", "Text Halftone", "", 0},
+    {"menu_tEdgeEnhancement", "QVTextEdgeEnhance", "EdgeEnhance:", "Text EdgeEnhance", "TextEdgeEnhancePopup", 0},
+    {"menu_gRGBSource", "QVGraphicsRGBSource", "RGB Source:", "Graphics RGB Source", "GraphicsRGBSourcePopup", 1},
+    {"menu_gRGBIntent", "QVGraphicsRenderIntent", "RGB Intent:", "Graphics RGB Intent", "GraphicsRenderIntentPopup",
+     0},
+    {"menu_gRGBGrayTreatment", "QVGraphicsGrayTreatment", "RGB Gray Treatment:", "Graphics RGB Gray Treatment",
+     "GraphicsGrayTreatmentPopup", 0},
+    {"menu_gDestinationProfile", "QVGraphicsDestinationProfile", "Destination Profile:",
+     "Graphics Destination Profile", "GraphicsDestinationProfilePopup", 2},
+    {"menu_gHalftone", "QVGraphicsHalftone", "Halftone:", "Graphics Halftone", "", 0},
+    {"menu_gEdgeEnhancement", "QVGraphicsEdgeEnhance", "EdgeEnhance:", "Graphics EdgeEnhance",
+     "GraphicsEdgeEnhancePopup", 0},
+    {"menu_sSimulationProfile", "QVSimSource", "Simulation Profile:", "Simulation Profile", "SimulationSourcePopup",
+     3},
+    {"menu_sMatchPaperColor", "QVSimRenderIntent", "Match Paper Color:", "Match Paper Color",
+     "SimulationRenderIntentPopup", 0},
+    {"menu_sCMYKGrayTreatment", "QVSimGrayTreatment", "CMYK Gray Treatment:", "CMYK Gray Treatment",
+     "SimulationGrayTreatmentPopup", 0},
+};
+
+// Quick Color presets: the position of each menu (table order) under presets
+// 0, 1 and 2.
+constexpr int8_t kPresetPositions[AdvancedColorOptions::kMenuCount][3] = {
+    {1, 1, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, 0}, {1, 1, 2}, {0, 0, 1},  // Image
+    {1, 1, 1}, {1, 0, 1}, {1, 0, 1}, {0, 0, 0}, {2, 1, 2}, {1, 0, 1},  // Text
+    {1, 1, 1}, {1, 0, 1}, {1, 0, 1}, {0, 0, 0}, {1, 1, 2}, {1, 0, 1},  // Graphics
+    {0, 0, 0}, {0, 0, 0}, {0, 0, 0},                                   // Simulation
+};
+
+// EconoMode overrides: menus (table order) set to position 0, in order.
+constexpr int kImageEdge = 5;
+constexpr int kGraphicsEdge = 17;
+struct EcoOverride {
+    int menus[2];
+    int count;
+};
+constexpr EcoOverride kEcoOverrides[3] = {
+    {{kGraphicsEdge, 0}, 1},
+    {{0, 0}, 0},
+    {{kImageEdge, kGraphicsEdge}, 2},
+};
+
+bool isPreset(int16_t q) { return q >= 0 && q <= 2; }
+
+// Selects a position when the menu has it; a shorter menu is left as it is.
+void selectPosition(QComboBox* menu, int position)
+{
+    if (menu && position < menu->count())
+        menu->setCurrentIndex(position);
+}
+
+void addPresetSummary(QComboBox* menu, const char* summaryKey, int position, QVariantMap* dict, QStringList* array)
+{
+    if (menu && position < menu->count())
+        PDECommon::commonGetSummaryTextQuickColor(summaryKey, menu->itemText(position), dict, array);
+}
+
+}  // namespace
+
+AdvancedColorOptions::AdvancedColorOptions(QWidget* parent) : PDEControlView(parent) {}
+
+void AdvancedColorOptions::connectOutlets()
+{
+    QComboBox** fields[kMenuCount] = {
+        &menu_iRGBSource, &menu_iRGBIntent, &menu_iRGBGrayTreatment, &menu_iDestinationProfile,
+        &menu_iHalftone, &menu_iEdgeEnhancement, &menu_tRGBSource, &menu_tRGBIntent,
+        &menu_tRGBGrayTreatment, &menu_tDestinationProfile, &menu_tHalftone, &menu_tEdgeEnhancement,
+        &menu_gRGBSource, &menu_gRGBIntent, &menu_gRGBGrayTreatment, &menu_gDestinationProfile,
+        &menu_gHalftone, &menu_gEdgeEnhancement, &menu_sSimulationProfile, &menu_sMatchPaperColor,
+        &menu_sCMYKGrayTreatment,
+    };
+    for (int i = 0; i < kMenuCount; ++i) {
+        *fields[i] = outlet<QComboBox>(this, kMenus[i].outlet);
+        menus_[i] = *fields[i];
+        const QByteArray label = QByteArray("text_") + (kMenus[i].outlet + 5);
+        labels_[i] = outlet<QLabel>(this, label.constData());
+    }
+    tab_SwitchVew = outlet<QTabWidget>(this, "tab_SwitchVew");
+    button_ManageProfile = outlet<QPushButton>(this, "button_ManageProfile");
+    button_DownloadManager = outlet<QPushButton>(this, "button_DownloadManager");
+    button_HideAdvancedOptions = outlet<QPushButton>(this, "button_HideAdvancedOptions");
+}
+
+void AdvancedColorOptions::createPDEControlTable()
+{
+    PDEControlItem rows[kRowCount];
+    int n = 0;
+    for (int i = 0; i < kMenuCount; ++i) {
+        const MenuRow& m = kMenus[i];
+        rows[n++] = {menus_[i], PopUpMenu, m.ppdKey, m.titleKey, m.summaryKey, m.controlName, m.profileClass, nullptr};
+    }
+    rows[n++] = {tab_SwitchVew, TabView, "", "Image", nullptr, "", 0, nullptr};
+    for (int i = 0; i < kMenuCount; ++i)
+        rows[n++] = {labels_[i], StaticText, "", kMenus[i].titleKey, nullptr, "", 0, nullptr};
+    rows[n++] = {button_ManageProfile, PushButton, "", "Management Profile", nullptr, "", 0, nullptr};
+    rows[n++] = {button_DownloadManager, PushButton, "", "Resource Loader", nullptr, "", 0, nullptr};
+    rows[n++] = {button_HideAdvancedOptions, PushButton, "", "Hide Advanced Options", nullptr, "", 0, nullptr};
+    rows[n++] = kEndOfTableRow;
+    Q_ASSERT(n == kRowCount);
+
+    if (!buildTable(rows, kRowCount))
+        return;
+    if (tab_SwitchVew)
+        tab_SwitchVew->setCurrentIndex(0);
+    if (button_ManageProfile)
+        button_ManageProfile->setEnabled(QVPListIsAdminProfile() != 0);
+}
+
+void AdvancedColorOptions::createPDEItemForPPDKey()
+{
+    if (!ctrlTable)
+        return;
+    PDECommon::commonBuildPDEItem(ctrlTable.get(), ppd);
+    PDECommon::commonAddMenuFromProfilePlist(ctrlTable.get());
+}
+
+void AdvancedColorOptions::changeItemAccodingQuickColor(int16_t quickColor, int16_t eco)
+{
+    if (!isPreset(quickColor))
+        return;
+    for (int i = 0; i < kMenuCount; ++i)
+        selectPosition(menus_[i], kPresetPositions[i][quickColor]);
+    if (eco) {
+        const EcoOverride& o = kEcoOverrides[quickColor];
+        for (int k = 0; k < o.count; ++k)
+            selectPosition(menus_[o.menus[k]], 0);
+    }
+}
+
+void AdvancedColorOptions::getSummaryItemAccodingQuickColor(int16_t quickColor, int16_t eco,
+                                                            QVariantMap* summaryDict, QStringList* addArray) const
+{
+    if (!isPreset(quickColor))
+        return;
+    for (int i = 0; i < kMenuCount; ++i)
+        addPresetSummary(menus_[i], kMenus[i].summaryKey, kPresetPositions[i][quickColor], summaryDict, addArray);
+    if (eco) {
+        const EcoOverride& o = kEcoOverrides[quickColor];
+        for (int k = 0; k < o.count; ++k)
+            addPresetSummary(menus_[o.menus[k]], kMenus[o.menus[k]].summaryKey, 0, summaryDict, addArray);
+    }
+}
+
+void AdvancedColorOptions::downloadManagerButton()
+{
+    const QString app = QString::fromStdString(rx::fixedPath(rx::kResourceLoaderPath));
+    const QFileInfo info(app);
+    if (!info.exists())
+        return;
+    // An application bundle directory holds its executable under
+    // Contents/MacOS/<name>; a plain executable file is started as it is.
+    QString program = app;
+    if (info.isDir())
+        program = app + QStringLiteral("/Contents/MacOS/") + info.completeBaseName();
+    if (QFileInfo(program).isExecutable())
+        QProcess::startDetached(program, {});
+}
+
+}  // namespace pde_6E3A90D2_4B7C_4F18_9D05_A1C7E2B3F846
