@@ -1,0 +1,325 @@
+// The plug-in's variant of the store's file functions: each change to a list
+// file is a request to the service through the launcher.
+#include "profilelist/LauncherCalls.h"
+
+#include "platform/FixedPaths.h"
+#include "profilelist/ProfileList.h"
+#include "service/ArgumentStrings.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace svc = svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212;
+
+namespace {
+
+std::atomic<std::size_t> launcherRuns{0};
+
+bool isHighSurrogate(char16_t u)
+{
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+bool isLowSurrogate(char16_t u)
+{
+    return u >= 0xDC00 && u <= 0xDFFF;
+}
+
+// Units and UTF-8 bytes of the code point at `at`.
+void codePointAt(std::u16string_view text, std::size_t at, std::size_t* units, std::size_t* bytes)
+{
+    char16_t u = text[at];
+    if (isHighSurrogate(u) && at + 1 < text.size() && isLowSurrogate(text[at + 1])) {
+        *units = 2;
+        *bytes = 4;
+    } else {
+        *units = 1;
+        *bytes = u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
+    }
+}
+
+struct Pipe {
+    int fds[2] = {-1, -1};
+    ~Pipe()
+    {
+        for (int fd : fds)
+            if (fd >= 0)
+                close(fd);
+    }
+    void closeEnd(int i)
+    {
+        close(fds[i]);
+        fds[i] = -1;
+    }
+};
+
+std::string stagingPath(const std::string& current)
+{
+    return current + ".dummy";
+}
+
+// Sends the three lists to the service as a staged write of the current
+// list: clears a leftover staging file, sends the pieces, commits.
+int sendLists(const ProfileList* rgb, const ProfileList* sim, const ProfileList* dst)
+{
+    const std::string path = QVPListCurrentPath();
+    if (path.empty())
+        return -1;
+    const std::string url = svc::fileUrlFromPath(path);
+    auto text = QVPListUtf16FromUtf8(QVPListBuildFileText(rgb, sim, dst));
+    if (!text || text->empty())
+        return -1;
+    if (access(QVPListLauncherPath().c_str(), F_OK) != 0)
+        return -1;
+    // A staging file left by an interrupted write would stand in front of
+    // this one's text; its removal also starts this write's sequence.
+    QVPListRunLauncher({std::string(svc::kOpRemove), stagingPath(path)});
+    const std::string pieceOk = std::string(svc::kOpWritePiece) + "=TRUE";
+    for (const std::u16string& piece : splitCharEvery(*text, kPieceLength)) {
+        auto output = QVPListRunLauncher({std::string(svc::kOpWritePiece), url, QVPListUtf8FromUtf16(piece)});
+        if (!QVPListOutputHolds(output, pieceOk))
+            return -1;
+    }
+    auto output = QVPListRunLauncher({std::string(svc::kOpCommit), url});
+    return QVPListOutputHolds(output, std::string(svc::kOpCommit) + "=TRUE") ? 0 : -1;
+}
+
+}  // namespace
+
+std::string QVPListLauncherPath()
+{
+    return rx::fixedPath(rx::kLauncherPath);
+}
+
+std::size_t QVPListLauncherRuns()
+{
+    return launcherRuns.load();
+}
+
+std::optional<std::string> QVPListRunLauncher(const std::vector<std::string>& commandAndArguments)
+{
+    const std::string launcher = QVPListLauncherPath();
+    struct stat st;
+    if (stat(launcher.c_str(), &st) != 0)
+        return std::nullopt;
+    Pipe pipe;
+    if (pipe2(pipe.fds, O_CLOEXEC) != 0)
+        return std::nullopt;
+
+    posix_spawn_file_actions_t actions;
+    if (posix_spawn_file_actions_init(&actions) != 0)
+        return std::nullopt;
+    std::unique_ptr<posix_spawn_file_actions_t, int (*)(posix_spawn_file_actions_t*)> actionsOwner(
+        &actions, posix_spawn_file_actions_destroy);
+    if (posix_spawn_file_actions_adddup2(&actions, pipe.fds[1], STDOUT_FILENO) != 0)
+        return std::nullopt;
+
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(launcher.c_str()));
+    for (const std::string& argument : commandAndArguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+
+    pid_t pid = 0;
+    if (posix_spawn(&pid, launcher.c_str(), &actions, nullptr, argv.data(), environ) != 0)
+        return std::nullopt;
+    ++launcherRuns;
+    pipe.closeEnd(1);
+
+    std::string output;
+    bool readable = true;
+    char buffer[4096];
+    for (;;) {
+        ssize_t n = read(pipe.fds[0], buffer, sizeof buffer);
+        if (n > 0) {
+            output.append(buffer, static_cast<std::size_t>(n));
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            readable = n == 0;
+            break;
+        }
+    }
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (!readable)
+        return std::nullopt;
+    return output;
+}
+
+bool QVPListOutputHolds(const std::optional<std::string>& output, std::string_view expected)
+{
+    return output && output->find(expected) != std::string::npos;
+}
+
+std::vector<std::u16string> splitCharEvery(std::u16string_view text, std::uint64_t chunkLength,
+                                           std::size_t maxUtf8Bytes)
+{
+    std::vector<std::u16string> pieces;
+    if (text.empty()) {
+        pieces.emplace_back();
+        return pieces;
+    }
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t units = 0, bytes = 0;
+        while (at + units < text.size()) {
+            std::size_t cpUnits, cpBytes;
+            codePointAt(text, at + units, &cpUnits, &cpBytes);
+            // A piece always takes its first code point, so it never stays empty.
+            if (units > 0 && (units + cpUnits > chunkLength || bytes + cpBytes > maxUtf8Bytes))
+                break;
+            units += cpUnits;
+            bytes += cpBytes;
+        }
+        pieces.emplace_back(text.substr(at, units));
+        at += units;
+    }
+    return pieces;
+}
+
+std::optional<std::u16string> QVPListUtf16FromUtf8(std::string_view text)
+{
+    if (!svc::isValidUtf8(text))
+        return std::nullopt;
+    std::u16string out;
+    out.reserve(text.size());
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* end = p + text.size();
+    while (p < end) {
+        uint32_t cp;
+        if (*p < 0x80) {
+            cp = *p++;
+        } else if (*p < 0xE0) {
+            cp = (uint32_t(p[0] & 0x1F) << 6) | (p[1] & 0x3F);
+            p += 2;
+        } else if (*p < 0xF0) {
+            cp = (uint32_t(p[0] & 0x0F) << 12) | (uint32_t(p[1] & 0x3F) << 6) | (p[2] & 0x3F);
+            p += 3;
+        } else {
+            cp = (uint32_t(p[0] & 0x07) << 18) | (uint32_t(p[1] & 0x3F) << 12) | (uint32_t(p[2] & 0x3F) << 6) |
+                 (p[3] & 0x3F);
+            p += 4;
+        }
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+        } else {
+            out.push_back(static_cast<char16_t>(cp));
+        }
+    }
+    return out;
+}
+
+std::string QVPListUtf8FromUtf16(std::u16string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        uint32_t cp = text[i];
+        if (isHighSurrogate(text[i]) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (isHighSurrogate(text[i]) || isLowSurrogate(text[i])) {
+            cp = 0xFFFD;
+        }
+        if (cp < 0x80) {
+            out.push_back(static_cast<char>(cp));
+        } else if (cp < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else if (cp < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        }
+    }
+    return out;
+}
+
+// ---- The store's file functions, plug-in side -----------------------------
+
+std::string QVPListCurrentPath()
+{
+    return QVPListLoginPath(kListCurrent);
+}
+
+std::string QVPListPreviousPath()
+{
+    return QVPListLoginPath(kListPrevious);
+}
+
+int QVPListIsAdminProfile()
+{
+    const std::string path = QVPListCurrentPath();
+    if (path.empty())
+        return 0;
+    auto output = QVPListRunLauncher({std::string(svc::kOpIsAdmin), path});
+    return QVPListOutputHolds(output, std::string(svc::kOpIsAdmin) + "=TRUE") ? 1 : 0;
+}
+
+int QVPListSwapProfile(int swapType)
+{
+    if (QVPListIsAdminProfile() == 0)
+        return -1;
+    auto output = QVPListRunLauncher(
+        {std::string(svc::kOpSwap), std::to_string(swapType), QVPListCurrentPath(), QVPListPreviousPath()});
+    return QVPListOutputHolds(output, std::string(svc::kOpSwap) + "=TRUE") ? 0 : -1;
+}
+
+int QVPListExistProfile()
+{
+    if (QVPListIsAdminProfile() == 0)
+        return 0;
+    auto output = QVPListRunLauncher({std::string(svc::kOpExist), QVPListCurrentPath()});
+    return QVPListOutputHolds(output, std::string(svc::kOpExist) + "=TRUE") ? 1 : 0;
+}
+
+int QVPListRemove(int removeType)
+{
+    if (QVPListIsAdminProfile() == 0)
+        return 0;
+    std::string path;
+    if (removeType == kRemoveCurrent)
+        path = QVPListCurrentPath();
+    else if (removeType == kRemovePrevious)
+        path = QVPListPreviousPath();
+    else
+        return 0;
+    auto output = QVPListRunLauncher({std::string(svc::kOpRemove), path});
+    return QVPListOutputHolds(output, std::string(svc::kOpRemove) + "=TRUE") ? 1 : 0;
+}
+
+int QVPListWriteProfile_All(const ProfileList* rgb, const ProfileList* sim, const ProfileList* dst)
+{
+    if (QVPListIsAdminProfile() == 0)
+        return -1;
+    return sendLists(rgb, sim, dst);
+}
+
+int QVPListWriteProfile_All_Pap(const ProfileList* rgb, const ProfileList* sim, const ProfileList* dst,
+                                const ProfileList* rgbDeleted, const ProfileList* simDeleted,
+                                const ProfileList* dstDeleted)
+{
+    if (QVPListIsAdminProfile() == 0)
+        return -1;
+    auto merged = std::make_unique<ProfileList[]>(3);  // value-initialised: zero-filled
+    QVPListMappingProfile_All_Pap(rgb, sim, dst, &merged[0], &merged[1], &merged[2], rgbDeleted, simDeleted,
+                                  dstDeleted);
+    return sendLists(&merged[0], &merged[1], &merged[2]);
+}
