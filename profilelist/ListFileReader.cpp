@@ -338,13 +338,16 @@ ReadStatus readBuffer(std::vector<char>& buffer, ProfileList* lists[3], ReadMode
         return ReadStatus::NotParsable;
 
     auto values = std::make_unique<ClassValues[]>(3);  // value-initialised: all zero
+    // Every class present is decoded, so a malformed number anywhere in the
+    // lists fails every read of the file, as it would fail a full parse.
     for (int c = 0; c < 3; ++c) {
-        if (!lists[c])
+        if (!classDicts[c]) {
+            if (lists[c])
+                return ReadStatus::NotAList;
             continue;
-        if (!classDicts[c])
-            return ReadStatus::NotAList;
+        }
         ReadStatus s = reader.decodeClass(classDicts[c], values[c]);
-        if (s != ReadStatus::Ok)
+        if (s == ReadStatus::NotParsable || (s != ReadStatus::Ok && lists[c]))
             return s;
     }
     // Everything is decoded: only now are the caller's lists changed.
