@@ -34,8 +34,8 @@ constexpr std::array<WalkSettingToken, 3> kWalkSettingTokens{{
 // The profile table: column OIDs share this entry prefix; the column is the
 // next sub-identifier, then two instance sub-identifiers (ignored, row).
 constexpr std::array<oid, 15> kTableEntry{1, 3, 6, 1, 4, 1, 71362, 1, 1, 1, 1, 6, 13, 1, 1};
-constexpr size_t kColumnLength = kTableEntry.size() + 1;
-constexpr size_t kRowPosition = kColumnLength + 1;
+constexpr size_t kColumnLength = kTableEntry.size() + 1;  // through the column
+constexpr size_t kRowLength = kColumnLength + 2;           // through the row
 
 enum class Field { IndexOnDevice, Location, ProfileName, FileName, ProfileClass, Driver };
 
@@ -184,10 +184,27 @@ LoopOutcome walkLoop(netsnmp_session* ss, const oid* root, size_t rootLength)
     }
 }
 
+// The option parser is getopt, whose state outlives a parse: a parse that
+// ended inside a cluster of letters ("-Cc..." refused, "-V") leaves it
+// pointing into the previous vector. A scan of an empty vector with optind 0
+// makes it start afresh.
+void resetOptionParser()
+{
+    char program[] = "snmpwalk";
+    char* empty[] = {program, nullptr};
+    optind = 0;
+    const int saved = opterr;
+    opterr = 0;
+    (void)::getopt(1, empty, "");
+    opterr = saved;
+    optind = 1;
+}
+
 // Parses the vector, opens the session and walks. Returns the walk's result.
 int runWalk(int argc, char* argv[])
 {
     netsnmp_session session;
+    resetOptionParser();
     const int arg = snmp_parse_args(argc, argv, &session, "C:", optProc);
     if (arg == NETSNMP_PARSE_ARGS_ERROR_USAGE || arg == NETSNMP_PARSE_ARGS_SUCCESS_EXIT)
         return arg;
@@ -293,9 +310,9 @@ void vSpoolPlist(const oid* name, size_t name_length, const netsnmp_variable_lis
                                     [&](const SpoolColumn& c) { return c.column == column && c.type == var->type; });
     if (spec == kSpoolColumns.end())
         return;
-    if (name_length < kRowPosition)
+    if (name_length < kRowLength)
         return;  // no row sub-identifier
-    const oid row = name[kRowPosition - 1];
+    const oid row = name[kRowLength - 1];
     if (row < 1 || row > static_cast<oid>(kProfileListCapacity))
         return;
     ProfileListItem& slot = PlistForSpool.litem[row - 1];
