@@ -101,19 +101,30 @@ void addPresetSummary(QComboBox* menu, const char* summaryKey, int position, QVa
 
 AdvancedColorOptions::AdvancedColorOptions(QWidget* parent) : PDEControlView(parent) {}
 
+// The menu outlets in table order.
+QComboBox* AdvancedColorOptions::* const kMenuOutlets[AdvancedColorOptions::kMenuCount] = {
+    &AdvancedColorOptions::menu_iRGBSource, &AdvancedColorOptions::menu_iRGBIntent,
+    &AdvancedColorOptions::menu_iRGBGrayTreatment, &AdvancedColorOptions::menu_iDestinationProfile,
+    &AdvancedColorOptions::menu_iHalftone, &AdvancedColorOptions::menu_iEdgeEnhancement,
+    &AdvancedColorOptions::menu_tRGBSource, &AdvancedColorOptions::menu_tRGBIntent,
+    &AdvancedColorOptions::menu_tRGBGrayTreatment, &AdvancedColorOptions::menu_tDestinationProfile,
+    &AdvancedColorOptions::menu_tHalftone, &AdvancedColorOptions::menu_tEdgeEnhancement,
+    &AdvancedColorOptions::menu_gRGBSource, &AdvancedColorOptions::menu_gRGBIntent,
+    &AdvancedColorOptions::menu_gRGBGrayTreatment, &AdvancedColorOptions::menu_gDestinationProfile,
+    &AdvancedColorOptions::menu_gHalftone, &AdvancedColorOptions::menu_gEdgeEnhancement,
+    &AdvancedColorOptions::menu_sSimulationProfile, &AdvancedColorOptions::menu_sMatchPaperColor,
+    &AdvancedColorOptions::menu_sCMYKGrayTreatment,
+};
+
+QComboBox* AdvancedColorOptions::menu(int i) const
+{
+    return this->*kMenuOutlets[i];
+}
+
 void AdvancedColorOptions::connectOutlets()
 {
-    QComboBox** fields[kMenuCount] = {
-        &menu_iRGBSource, &menu_iRGBIntent, &menu_iRGBGrayTreatment, &menu_iDestinationProfile,
-        &menu_iHalftone, &menu_iEdgeEnhancement, &menu_tRGBSource, &menu_tRGBIntent,
-        &menu_tRGBGrayTreatment, &menu_tDestinationProfile, &menu_tHalftone, &menu_tEdgeEnhancement,
-        &menu_gRGBSource, &menu_gRGBIntent, &menu_gRGBGrayTreatment, &menu_gDestinationProfile,
-        &menu_gHalftone, &menu_gEdgeEnhancement, &menu_sSimulationProfile, &menu_sMatchPaperColor,
-        &menu_sCMYKGrayTreatment,
-    };
     for (int i = 0; i < kMenuCount; ++i) {
-        *fields[i] = outlet<QComboBox>(this, kMenus[i].outlet);
-        menus_[i] = *fields[i];
+        this->*kMenuOutlets[i] = outlet<QComboBox>(this, kMenus[i].outlet);
         const QByteArray label = QByteArray("text_") + (kMenus[i].outlet + 5);
         labels_[i] = outlet<QLabel>(this, label.constData());
     }
@@ -129,7 +140,7 @@ void AdvancedColorOptions::createPDEControlTable()
     int n = 0;
     for (int i = 0; i < kMenuCount; ++i) {
         const MenuRow& m = kMenus[i];
-        rows[n++] = {menus_[i], PopUpMenu, m.ppdKey, m.titleKey, m.summaryKey, m.controlName, m.profileClass, nullptr};
+        rows[n++] = {menu(i), PopUpMenu, m.ppdKey, m.titleKey, m.summaryKey, m.controlName, m.profileClass, nullptr};
     }
     rows[n++] = {tab_SwitchVew, TabView, "", "Image", nullptr, "", 0, nullptr};
     for (int i = 0; i < kMenuCount; ++i)
@@ -161,11 +172,11 @@ void AdvancedColorOptions::changeItemAccodingQuickColor(int16_t quickColor, int1
     if (!isPreset(quickColor))
         return;
     for (int i = 0; i < kMenuCount; ++i)
-        selectPosition(menus_[i], kPresetPositions[i][quickColor]);
+        selectPosition(menu(i), kPresetPositions[i][quickColor]);
     if (eco) {
         const EcoOverride& o = kEcoOverrides[quickColor];
         for (int k = 0; k < o.count; ++k)
-            selectPosition(menus_[o.menus[k]], 0);
+            selectPosition(menu(o.menus[k]), 0);
     }
 }
 
@@ -175,11 +186,11 @@ void AdvancedColorOptions::getSummaryItemAccodingQuickColor(int16_t quickColor, 
     if (!isPreset(quickColor))
         return;
     for (int i = 0; i < kMenuCount; ++i)
-        addPresetSummary(menus_[i], kMenus[i].summaryKey, kPresetPositions[i][quickColor], summaryDict, addArray);
+        addPresetSummary(menu(i), kMenus[i].summaryKey, kPresetPositions[i][quickColor], summaryDict, addArray);
     if (eco) {
         const EcoOverride& o = kEcoOverrides[quickColor];
         for (int k = 0; k < o.count; ++k)
-            addPresetSummary(menus_[o.menus[k]], kMenus[o.menus[k]].summaryKey, 0, summaryDict, addArray);
+            addPresetSummary(menu(o.menus[k]), kMenus[o.menus[k]].summaryKey, 0, summaryDict, addArray);
     }
 }
 

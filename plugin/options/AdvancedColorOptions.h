@@ -35,8 +35,8 @@ public:
     void getSummaryItemAccodingQuickColor(int16_t quickColor, int16_t eco, QVariantMap* summaryDict,
                                           QStringList* addArray) const;
 
-    // The 21 menus in table order.
-    QComboBox* menu(int i) const { return menus_[i]; }
+    // The 21 menu outlets in table order.
+    QComboBox* menu(int i) const;
 
 public slots:
     // Starts the resource loader application; nothing happens when it is
@@ -70,9 +70,6 @@ public:
     QPushButton* button_ManageProfile = nullptr;
     QPushButton* button_DownloadManager = nullptr;
     QPushButton* button_HideAdvancedOptions = nullptr;
-
-private:
-    QComboBox* menus_[kMenuCount] = {};
 };
 
 }  // namespace pde_6E3A90D2_4B7C_4F18_9D05_A1C7E2B3F846

@@ -20,6 +20,11 @@
 #include <memory>
 #include <string>
 
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList& l, std::ostream* os) { *os << '[' << l.join(", ").toStdString() << ']'; }
+QT_END_NAMESPACE
+
 namespace testsupport {
 
 inline std::string env(const char* name)
