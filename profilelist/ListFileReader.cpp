@@ -33,10 +33,17 @@ bool isStringField(int f)
 // What a field dictionary says about one slot.
 enum Presence : uint8_t { kAbsent = 0, kValue = 1, kNoText = 2 };
 
+// Text of a string value inside the parsed document (trivial, so the
+// tables can be cleared with memset).
+struct Text {
+    const char* data;
+    size_t size;
+};
+
 struct ClassValues {
     uint8_t presence[kFieldCount][kProfileListCapacity];
     int32_t ints[kFieldCount][kProfileListCapacity];
-    std::string_view strings[kFieldCount][kProfileListCapacity];
+    Text strings[kFieldCount][kProfileListCapacity];
     bool hasNum;
     int32_t num;
 };
@@ -185,7 +192,8 @@ public:
             if (strings) {
                 if (std::strcmp(v.name(), "string") == 0) {
                     cv.presence[field][slot] = kValue;
-                    cv.strings[field][slot] = text(v);
+                    std::string_view t = text(v);
+                    cv.strings[field][slot] = Text{t.data(), t.size()};
                 } else {
                     cv.presence[field][slot] = kNoText;
                 }
@@ -238,10 +246,10 @@ private:
     std::vector<std::unique_ptr<std::string>> joined_;
 };
 
-void storeString(char out[kProfileNameFieldSize], uint8_t presence, std::string_view s)
+void storeString(char out[kProfileNameFieldSize], uint8_t presence, const Text& s)
 {
     if (presence == kValue)
-        QVPListCopyName(out, s.data(), s.size());
+        QVPListCopyName(out, s.data, s.size);
     else if (presence == kNoText)
         std::memset(out, 0, kProfileNameFieldSize);
 }
@@ -281,6 +289,9 @@ void fill(const ClassValues& cv, ProfileList& list, ReadMode mode)
         list.iNum = cv.num;
     QVPlistCheckWithInMenu_Dict(&list);
 }
+
+// Buffers up to this size are kept for the next read.
+constexpr size_t kKeptBufferSize = 4u << 20;
 
 ReadStatus loadFile(const std::string& path, std::vector<char>& buffer)
 {
@@ -337,7 +348,11 @@ ReadStatus readBuffer(std::vector<char>& buffer, ProfileList* lists[3], ReadMode
     if (!ok)
         return ReadStatus::NotParsable;
 
-    auto values = std::make_unique<ClassValues[]>(3);  // value-initialised: all zero
+    // The decode tables are large; each thread keeps its own between reads.
+    thread_local std::unique_ptr<ClassValues[]> values;
+    if (!values)
+        values = std::make_unique<ClassValues[]>(3);
+    std::memset(values.get(), 0, sizeof(ClassValues) * 3);
     // Every class present is decoded, so a malformed number anywhere in the
     // lists fails every read of the file, as it would fail a full parse.
     for (int c = 0; c < 3; ++c) {
@@ -363,11 +378,14 @@ ReadStatus readListFile(const std::string& path, ProfileList* lists[3], ReadMode
 {
     if (path.empty())
         return ReadStatus::NotFound;
-    std::vector<char> buffer;
+    // The file's text is parsed in place; each thread keeps its buffer.
+    thread_local std::vector<char> buffer;
     ReadStatus s = loadFile(path, buffer);
-    if (s != ReadStatus::Ok)
-        return s;
-    return readBuffer(buffer, lists, mode);
+    if (s == ReadStatus::Ok)
+        s = readBuffer(buffer, lists, mode);
+    if (buffer.capacity() > kKeptBufferSize)
+        std::vector<char>().swap(buffer);
+    return s;
 }
 
 ReadStatus readListText(std::string_view text, ProfileList* lists[3], ReadMode mode)
