@@ -1,0 +1,158 @@
+#include "plugin/constraints/ConstraintEngine.h"
+
+#include "plugin/options/PDECommon.h"
+
+#include <QWidget>
+#include <algorithm>
+#include <cstring>
+
+namespace pde_6E3A90D2_4B7C_4F18_9D05_A1C7E2B3F846 {
+
+namespace {
+
+// The found row of a term's control, or null when it is missing or has no
+// control to read or act on.
+const PDEControlItem* control(const ConstraintTerm& term, const PDEControlItem* table)
+{
+    const PDEControlItem* row = cstFindControl(term.name, table);
+    return row && row->control ? row : nullptr;
+}
+
+bool compare(int32_t v, int32_t op, int32_t x)
+{
+    switch (op) {
+    case kCstEqual:
+        return v == x;
+    case kCstNotEqual:
+        return v != x;
+    case kCstLess:
+        return v < x;
+    case kCstGreater:
+        return v > x;
+    case kCstLessEqual:
+    case kCstLessEqualAlt:
+        return v <= x;
+    case kCstGreaterEqual:
+    case kCstGreaterEqualAlt:
+        return v >= x;
+    default:
+        return false;
+    }
+}
+
+const ConstraintRule* colorRule(int32_t index)
+{
+    return index >= 0 && index < cstColorOptionCount ? &cstColorOption[index] : nullptr;
+}
+
+}  // namespace
+
+const PDEControlItem* cstFindControl(const char* name, const PDEControlItem* table)
+{
+    if (!name || !table)
+        return nullptr;
+    const std::size_t length = strnlen(name, kCstNameSize - 1);
+    for (const PDEControlItem* row = table; row->kind != EndOfTable; ++row) {
+        if (row->controlName && std::strlen(row->controlName) == length &&
+            std::memcmp(row->controlName, name, length) == 0)
+            return row;
+    }
+    return nullptr;
+}
+
+bool cstMatchRule(const ConstraintRule& rule, const PDEControlItem* table)
+{
+    bool results[kCstMaxConditions] = {};
+    const int count = rule.conditions ? std::min<int>(rule.conditionCount, kCstMaxConditions) : 0;
+    for (int k = 0; k < count; ++k) {
+        const ConstraintTerm& condition = rule.conditions[k];
+        const PDEControlItem* row = control(condition, table);
+        if (!row)
+            continue;
+        const int32_t v =
+            PDECommon::commonConvertToCSTValue(row, PDECommon::commonGetControlValueWithSInt32(row));
+        results[k] = compare(v, condition.op, condition.value);
+    }
+
+    bool accumulator = count > 0 && results[0];
+    bool operand = false;
+    if (!rule.expression)
+        return accumulator;
+    for (int i = 0; i < kCstMaxExpressionTokens; ++i) {
+        const int32_t token = rule.expression[i];
+        if (token == kCstEnd)
+            break;
+        if (token < kCstFirstCode)
+            operand = token >= 0 && token < kCstMaxConditions && results[token];
+        else if (token == kCstAnd)
+            accumulator = accumulator && operand;
+        else if (token == kCstOr)
+            accumulator = accumulator || operand;
+    }
+    return accumulator;
+}
+
+void cstValueChange(const ConstraintRule& rule, const PDEControlItem* table)
+{
+    if (rule.change.op != kCstForceValue)
+        return;
+    if (const PDEControlItem* row = control(rule.target, table))
+        PDECommon::commonSetControlValueWithSInt32(row, PDECommon::commonConvertFromCSTValue(row, rule.change.value));
+}
+
+void cstAct(const ConstraintRule& rule, const PDEControlItem* table, bool enable)
+{
+    if (!rule.actions)
+        return;
+    for (int i = 0; i < rule.actionCount; ++i) {
+        if (rule.actions[i].action != kCstGrayOut)
+            continue;
+        if (const PDEControlItem* row = control(rule.target, table))
+            row->control->setEnabled(enable);
+    }
+}
+
+void cstApplyRules(const ConstraintRule* rules, const PDEControlItem* table)
+{
+    if (!rules)
+        return;
+    for (const ConstraintRule* rule = rules; rule->operation != kCstEndOfRules; ++rule) {
+        if (cstMatchRule(*rule, table)) {
+            cstValueChange(*rule, table);
+            cstAct(*rule, table, false);
+        } else {
+            cstAct(*rule, table, true);
+        }
+    }
+}
+
+void vColorPresetConstraints(const PDEControlItem* table)
+{
+    cstApplyRules(cstColorOption, table);
+}
+
+bool bMatchCondition(int32_t index, const PDEControlItem* table)
+{
+    const ConstraintRule* rule = colorRule(index);
+    return rule && cstMatchRule(*rule, table);
+}
+
+void vValueChange(int32_t index, const PDEControlItem* table)
+{
+    if (const ConstraintRule* rule = colorRule(index))
+        cstValueChange(*rule, table);
+}
+
+void vActOption(int32_t index, const PDEControlItem* table)
+{
+    if (const ConstraintRule* rule = colorRule(index))
+        cstAct(*rule, table, false);
+}
+
+void vActReverseOption(int32_t index, const PDEControlItem* table)
+{
+    if (const ConstraintRule* rule = colorRule(index))
+        cstAct(*rule, table, true);
+}
+
+}  // namespace pde_6E3A90D2_4B7C_4F18_9D05_A1C7E2B3F846
