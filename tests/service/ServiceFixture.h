@@ -1,0 +1,68 @@
+// A service under a private root for tests: the real launcher installed at
+// its fixed path, a service binary listening on a socket in the root, and
+// TARNVALE_ROOT and RX8240_SERVICE_SOCKET set for this process and the
+// launchers it starts.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace rxtest {
+
+struct ServiceOptions {
+    std::string binary;                           // service executable
+    std::map<std::string, std::string> environment;  // extra variables for the service only
+};
+
+class ServiceUnderRoot {
+public:
+    ServiceUnderRoot() = default;
+    ~ServiceUnderRoot();
+    // Makes a fresh root named after the running test, installs the
+    // launcher, starts the service and waits for its socket.
+    void start(const ServiceOptions& options);
+    void stop();
+
+    const std::string& root() const { return root_; }
+    std::string profileDirectory() const;
+    // In a short private directory of its own: socket paths are limited to
+    // 107 bytes, which the test roots in the build tree may exceed.
+    std::string socketPath() const { return socketDir_ + "/service.sock"; }
+    // A list file path of the profile directory.
+    std::string listPath(const std::string& user, const std::string& suffix = "-rx8240-profile.plist") const;
+    pid_t pid() const { return pid_; }
+    bool running() const;
+
+private:
+    std::string root_;
+    std::string socketDir_;
+    pid_t pid_ = -1;
+};
+
+// Runs the installed launcher with these arguments (through the plug-in's
+// launcher run) and returns its output; "" when it could not run.
+std::string runHelper(const std::vector<std::string>& arguments);
+
+// Runs the installed launcher as another user (setpriv), output returned.
+std::string runHelperAs(const std::string& user, const std::vector<std::string>& arguments);
+
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& bytes);
+bool exists(const std::string& path);  // without following a final symbolic link
+
+// Every entry below a directory with its kind and content (or link target),
+// to show that nothing changed.
+std::map<std::string, std::string> snapshot(const std::string& directory);
+
+// Raw socket access for malformed requests.
+int connectTo(const std::string& socketPath);
+bool sendFrame(int fd, const std::string& payload);
+// Waits up to `seconds` for the peer to close; true when it did.
+bool closedByPeer(int fd, double seconds);
+
+}  // namespace rxtest

@@ -1,0 +1,238 @@
+// Requests that try to reach beyond the caller's own list files, or to wear
+// the service down. Each is refused, nothing outside the allowed files
+// changes, and the service answers the next request.
+#include "ServiceFixture.h"
+
+#include "platform/FixedPaths.h"
+#include "profilelist/LauncherCalls.h"
+#include "service/ArgumentStrings.h"
+
+#include <filesystem>
+#include <sstream>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+namespace svc = svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212;
+using namespace rxtest;
+
+namespace {
+
+class Attacks : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* base = std::getenv("RX_TEST_ROOT");
+        record = std::string(base ? base : "/tmp") + "/attack-walk-record";
+        fs::create_directories(fs::path(record).parent_path());
+        fs::remove(record);
+        service.start({RX_RECORDING_SERVICE_BINARY, {{"RX_WALK_RECORD", record}}});
+        user = rx::realUserLoginName();
+        dir = service.profileDirectory();
+        victimDir = service.root() + "/victim";
+        fs::create_directories(victimDir);
+        victim = victimDir + "/secret";
+        writeFile(victim, "secret");
+    }
+
+    // The service still serves: a probe of the caller's own list answers.
+    void expectServiceAlive()
+    {
+        EXPECT_NE(runHelper({"qvPListIsAdminProfile_XPC", service.listPath(user)}).find("=TRUE"), std::string::npos);
+    }
+
+    ServiceUnderRoot service;
+    std::string record, user, dir, victimDir, victim;
+};
+
+struct Attempt {
+    const char* what;
+    std::vector<std::string> arguments;  // launcher arguments; "@D" = profile dir, "@V" = victim dir
+    const char* refusal;                 // the reply expected
+};
+
+std::string expand(std::string text, const std::string& dir, const std::string& victimDir)
+{
+    for (auto [key, value] : {std::pair<std::string, std::string>{"@D", dir}, {"@V", victimDir}})
+        for (std::size_t at; (at = text.find(key)) != std::string::npos;)
+            text.replace(at, key.size(), value);
+    return text;
+}
+
+TEST_F(Attacks, PathsOutsideTheCallersListFilesAreRefused)
+{
+    const std::string me = user;
+    const Attempt attempts[] = {
+        {"parent directory", {"qvPListIsAdminProfile_XPC", "@D/../" + me + "-rx8240-profile.plist"}, "FALSE"},
+        {"dot-dot into the victim", {"qvPListRemove_XPC", "@D/../../../../../victim/secret"}, "FALSE"},
+        {"absolute path elsewhere", {"qvPListRemove_XPC", "@V/secret"}, "FALSE"},
+        {"create elsewhere", {"qvPListIsAdminProfile_XPC", "@V/new-rx8240-profile.plist"}, "FALSE"},
+        {"exist elsewhere", {"qvPListExistProfile_XPC", "@V/secret"}, "FALSE"},
+        {"swap into elsewhere", {"qvPListSwapProfile_XPC", "2", "@D/" + me + "-rx8240-profile.plist", "@V/secret"}, "FALSE"},
+        {"restore from elsewhere", {"qvPListSwapProfile_XPC", "0", "@V/secret", "@D/" + me + "-rx8240-profile.prev.plist"}, "FALSE"},
+        {"swap of two lists", {"qvPListSwapProfile_XPC", "0", "@D/" + me + "-rx8240-profile.plist", "@D/" + me + "-other-profile.prev.plist"}, "FALSE"},
+        {"piece elsewhere", {"writeDataToPlistFile_XPC", "file://@V/secret", "x"}, "FALSE"},
+        {"commit elsewhere", {"writeDataToPlistFileRename_XPC", "file://@V/secret"}, "FALSE"},
+        {"whole write elsewhere", {"writeDictionaryToPlistFile_XPC", "file://@V/x-rx8240-profile.plist", "x"}, "FALSE"},
+        {"escaped dot-dot", {"writeDictionaryToPlistFile_XPC", "file://@D/%2E%2E/" + me + "-rx8240-profile.plist", "x"}, "FALSE"},
+        {"escaped slash in name", {"writeDictionaryToPlistFile_XPC", "file://@D/" + me + "%2F..%2F..-rx8240-profile.plist", "x"}, "FALSE"},
+        {"not a list name", {"writeDictionaryToPlistFile_XPC", "file://@D/" + me + "-rx8240-profile.plist.tmp", "x"}, "FALSE"},
+        {"user name with slash", {"mibwalk_XPC", "rx8240", me + "/../x", "snmpwalk", "127.0.0.1", "1.3"}, "iRet=-1"},
+        {"model name with slash", {"mibwalk_XPC", "../../victim", me, "snmpwalk", "127.0.0.1", "1.3"}, "iRet=-1"},
+        {"walk -Lf", {"mibwalk_XPC", "rx8240", me, "snmpwalk", "-Lf", "@V/log", "127.0.0.1", "1.3"}, "iRet=-1"},
+        {"walk -m", {"mibwalk_XPC", "rx8240", me, "snmpwalk", "-m", "ALL", "127.0.0.1", "1.3"}, "iRet=-1"},
+        {"walk -M", {"mibwalk_XPC", "rx8240", me, "snmpwalk", "-M", "@V", "127.0.0.1", "1.3"}, "iRet=-1"},
+        {"walk -Y", {"mibwalk_XPC", "rx8240", me, "snmpwalk", "-Y", "logOption f @V/log", "127.0.0.1", "1.3"}, "iRet=-1"},
+        {"walk --name=value", {"mibwalk_XPC", "rx8240", me, "snmpwalk", "--persistentDir=@V", "127.0.0.1", "1.3"}, "iRet=-1"},
+        {"walk -D", {"mibwalk_XPC", "rx8240", me, "snmpwalk", "-D", "ALL", "127.0.0.1", "1.3"}, "iRet=-1"},
+    };
+    const auto before = snapshot(service.root());
+    for (const auto& attempt : attempts) {
+        std::vector<std::string> arguments;
+        for (const auto& a : attempt.arguments)
+            arguments.push_back(expand(a, dir, victimDir));
+        std::string output = runHelper(arguments);
+        EXPECT_NE(output.find(arguments[0] + "=" + attempt.refusal), std::string::npos)
+            << attempt.what << ": " << output;
+        EXPECT_EQ(snapshot(service.root()), before) << attempt.what;
+    }
+    EXPECT_EQ(readFile(record), "") << "a refused walk must not start";
+    expectServiceAlive();
+}
+
+// A symbolic link planted at a list, staging or backup name is never
+// followed, replaced or removed.
+TEST_F(Attacks, SymbolicLinksAtListNamesAreRefused)
+{
+    const std::string current = service.listPath(user);
+    const std::string previous = service.listPath(user, "-rx8240-profile.prev.plist");
+    const std::string staging = current + ".dummy";
+    const std::string url = svc::fileUrlFromPath(current);
+    struct Case {
+        const char* what;
+        std::string linkAt;
+        std::vector<std::string> arguments;
+    };
+    const Case cases[] = {
+        {"probe through current", current, {"qvPListIsAdminProfile_XPC", current}},
+        {"exist through current", current, {"qvPListExistProfile_XPC", current}},
+        {"remove current link", current, {"qvPListRemove_XPC", current}},
+        {"backup into previous link", previous, {"qvPListSwapProfile_XPC", "2", current, previous}},
+        {"backup from current link", current, {"qvPListSwapProfile_XPC", "2", current, previous}},
+        {"restore over current link", current, {"qvPListSwapProfile_XPC", "0", current, previous}},
+        {"discard previous link", previous, {"qvPListSwapProfile_XPC", "1", "NULL", previous}},
+        {"piece through staging link", staging, {"writeDataToPlistFile_XPC", url, "x"}},
+        {"commit from staging link", staging, {"writeDataToPlistFileRename_XPC", url}},
+        {"commit over current link", current, {"writeDataToPlistFileRename_XPC", url}},
+        {"whole write over current link", current, {"writeDictionaryToPlistFile_XPC", url, "x"}},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        if (c.linkAt != current)
+            writeFile(current, "current");
+        if (c.linkAt != previous)
+            writeFile(previous, "previous");
+        if (c.linkAt == staging)
+            writeFile(current, "current");
+        else
+            writeFile(staging, "staged");
+        fs::create_symlink(victim, c.linkAt);
+        const auto before = snapshot(service.root());
+        std::string output = runHelper(c.arguments);
+        EXPECT_NE(output.find(c.arguments[0] + "=FALSE"), std::string::npos) << c.what << ": " << output;
+        EXPECT_EQ(snapshot(service.root()), before) << c.what;
+        EXPECT_EQ(readFile(victim), "secret") << c.what;
+    }
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    expectServiceAlive();
+}
+
+TEST_F(Attacks, AnotherUsersListFileIsRefused)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to run the launcher as another user";
+    // Everyone may reach the socket and the launcher; the root's list is not
+    // nobody's.
+    const std::string rootList = service.listPath("root");
+    writeFile(rootList, "root's list");
+    fs::permissions(service.root(), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    const auto before = snapshot(service.root());
+    const std::string url = svc::fileUrlFromPath(rootList);
+    const std::vector<std::vector<std::string>> attempts = {
+        {"qvPListIsAdminProfile_XPC", rootList},
+        {"qvPListExistProfile_XPC", rootList},
+        {"qvPListRemove_XPC", rootList},
+        {"qvPListSwapProfile_XPC", "0", rootList, service.listPath("root", "-rx8240-profile.prev.plist")},
+        {"writeDataToPlistFile_XPC", url, "x"},
+        {"writeDataToPlistFileRename_XPC", url},
+        {"writeDictionaryToPlistFile_XPC", url, "x"},
+        {"mibwalk_XPC", "rx8240", "root", "snmpwalk", "127.0.0.1", "1.3"},
+    };
+    for (const auto& arguments : attempts) {
+        std::string output = runHelperAs("nobody", arguments);
+        std::string expected = arguments[0] + (arguments[0] == "mibwalk_XPC" ? "=iRet=-1" : "=FALSE");
+        EXPECT_NE(output.find(expected), std::string::npos) << arguments[0] << ": " << output;
+        EXPECT_EQ(snapshot(service.root()), before) << arguments[0];
+    }
+    // Nobody's own list is fine.
+    EXPECT_NE(runHelperAs("nobody", {"qvPListIsAdminProfile_XPC", service.listPath("nobody")}).find("=TRUE"),
+              std::string::npos);
+    EXPECT_EQ(readFile(record), "");
+}
+
+TEST_F(Attacks, OversizedUnknownAndMalformedFramesEndTheConnection)
+{
+    {
+        int fd = connectTo(service.socketPath());
+        ASSERT_GE(fd, 0);
+        ASSERT_TRUE(sendFrame(fd, "qvPListIsAdminProfile_XPC"));
+        // A length one byte over 1 MiB; the body is never sent.
+        unsigned char header[4] = {0x00, 0x10, 0x00, 0x01};
+        ASSERT_EQ(write(fd, header, 4), 4);
+        EXPECT_TRUE(closedByPeer(fd, 3));
+        close(fd);
+    }
+    {
+        int fd = connectTo(service.socketPath());
+        ASSERT_TRUE(sendFrame(fd, "unlink_XPC"));
+        ASSERT_TRUE(sendFrame(fd, "/etc/passwd"));
+        EXPECT_TRUE(closedByPeer(fd, 3));
+        close(fd);
+    }
+    {
+        int fd = connectTo(service.socketPath());
+        ASSERT_TRUE(sendFrame(fd, std::string(200, 'q')));  // an operation name far too long
+        EXPECT_TRUE(closedByPeer(fd, 3));
+        close(fd);
+    }
+    {
+        // An argument that is not UTF-8 is answered "FALSE".
+        int fd = connectTo(service.socketPath());
+        ASSERT_TRUE(sendFrame(fd, "qvPListIsAdminProfile_XPC"));
+        ASSERT_TRUE(sendFrame(fd, service.listPath(user) + "\xFF"));
+        char reply[16] = {};
+        ASSERT_EQ(recv(fd, reply, 9, MSG_WAITALL), 9);
+        EXPECT_EQ(std::string(reply + 4, 5), "FALSE");
+        close(fd);
+    }
+    EXPECT_TRUE(service.running());
+    expectServiceAlive();
+}
+
+TEST_F(Attacks, AConnectionThatNeverSendsIsClosedAndBlocksNobody)
+{
+    int idle = connectTo(service.socketPath());
+    ASSERT_GE(idle, 0);
+    int half = connectTo(service.socketPath());
+    ASSERT_TRUE(sendFrame(half, "qvPListIsAdminProfile_XPC"));  // the argument never comes
+    expectServiceAlive();
+    EXPECT_TRUE(closedByPeer(idle, 12));
+    EXPECT_TRUE(closedByPeer(half, 2));
+    close(idle);
+    close(half);
+    expectServiceAlive();
+}
+
+}  // namespace

@@ -1,0 +1,375 @@
+// The service's operations and the plug-in's service calls over a real
+// socket, with the real launcher, under a private root.
+#include "ServiceFixture.h"
+
+#include "platform/FixedPaths.h"
+#include "profilelist/LauncherCalls.h"
+#include "profilelist/ProfileList.h"
+#include "service/ArgumentStrings.h"
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <sys/stat.h>
+#include <thread>
+
+namespace fs = std::filesystem;
+namespace svc = svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212;
+using namespace rxtest;
+
+namespace {
+
+class ServiceRequests : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        service.start({RX_SERVICE_BINARY, {}});
+        user = rx::realUserLoginName();
+        current = service.listPath(user);
+        previous = service.listPath(user, "-rx8240-profile.prev.plist");
+        staging = current + ".dummy";
+    }
+
+    ServiceUnderRoot service;
+    std::string user, current, previous, staging;
+};
+
+std::string randomBytes(std::size_t size)
+{
+    std::mt19937 rng(42);
+    std::string s(size, '\0');
+    for (char& c : s)
+        c = static_cast<char>(rng());
+    return s;
+}
+
+TEST_F(ServiceRequests, BackupIsAByteIdenticalCopy)
+{
+    const std::string content = randomBytes(200000);  // several 65535-byte blocks
+    writeFile(current, content);
+    writeFile(previous, "old backup");
+    EXPECT_NE(runHelper({"qvPListSwapProfile_XPC", "2", current, previous}).find("qvPListSwapProfile_XPC=TRUE"),
+              std::string::npos);
+    EXPECT_EQ(readFile(previous), content);
+    EXPECT_EQ(readFile(current), content);
+}
+
+TEST_F(ServiceRequests, BackupWithoutCurrentFileLeavesAnEmptyPreviousFile)
+{
+    writeFile(previous, "old backup");
+    runHelper({"qvPListSwapProfile_XPC", "2", current, previous});
+    ASSERT_TRUE(exists(previous));
+    EXPECT_EQ(readFile(previous), "");
+}
+
+TEST_F(ServiceRequests, NullTypeIsARestore)
+{
+    writeFile(current, "current");
+    writeFile(previous, "previous");
+    EXPECT_NE(runHelper({"qvPListSwapProfile_XPC", "NULL", current, previous}).find("=TRUE"), std::string::npos);
+    EXPECT_EQ(readFile(current), "previous");
+    EXPECT_FALSE(exists(previous));
+}
+
+TEST_F(ServiceRequests, RestoreWithoutPreviousFileKeepsTheCurrentFile)
+{
+    writeFile(current, "current");
+    runHelper({"qvPListSwapProfile_XPC", "0", current, previous});
+    EXPECT_EQ(readFile(current), "current");
+}
+
+TEST_F(ServiceRequests, DiscardWithNullCurrentPathDeletesOnlyThePreviousFile)
+{
+    writeFile(current, "current");
+    writeFile(previous, "previous");
+    runHelper({"qvPListSwapProfile_XPC", "1", "NULL", previous});
+    EXPECT_FALSE(exists(previous));
+    EXPECT_EQ(readFile(current), "current");
+}
+
+TEST_F(ServiceRequests, ProbeOfANewFileAnswersTrueAndLeavesNothing)
+{
+    EXPECT_NE(runHelper({"qvPListIsAdminProfile_XPC", current}).find("qvPListIsAdminProfile_XPC=TRUE"),
+              std::string::npos);
+    EXPECT_FALSE(exists(current));
+    writeFile(current, "kept");
+    EXPECT_NE(runHelper({"qvPListIsAdminProfile_XPC", current}).find("=TRUE"), std::string::npos);
+    EXPECT_EQ(readFile(current), "kept");
+}
+
+TEST_F(ServiceRequests, PiecesThenCommitGiveTheirConcatenation)
+{
+    const std::string url = svc::fileUrlFromPath(current);
+    writeFile(current, "before");
+    EXPECT_NE(runHelper({"writeDataToPlistFile_XPC", url, "first "}).find("writeDataToPlistFile_XPC=TRUE"),
+              std::string::npos);
+    EXPECT_NE(runHelper({"writeDataToPlistFile_XPC", url, "second"}).find("=TRUE"), std::string::npos);
+    EXPECT_EQ(readFile(current), "before");  // the file changes only at the commit
+    EXPECT_NE(runHelper({"writeDataToPlistFileRename_XPC", url}).find("writeDataToPlistFileRename_XPC=TRUE"),
+              std::string::npos);
+    EXPECT_EQ(readFile(current), "first second");
+    EXPECT_FALSE(exists(staging));
+    struct stat st;
+    ASSERT_EQ(stat(current.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0664u);
+}
+
+// The commit reports its real outcome: without a staging file it answers
+// "FALSE" and the list file stays.
+TEST_F(ServiceRequests, CommitWithoutStagingFileAnswersFalseAndKeepsTheFile)
+{
+    writeFile(current, "kept");
+    EXPECT_NE(runHelper({"writeDataToPlistFileRename_XPC", svc::fileUrlFromPath(current)})
+                  .find("writeDataToPlistFileRename_XPC=FALSE"),
+              std::string::npos);
+    EXPECT_EQ(readFile(current), "kept");
+}
+
+TEST_F(ServiceRequests, ExistRemoveAndWholeFileWrite)
+{
+    EXPECT_NE(runHelper({"qvPListExistProfile_XPC", current}).find("qvPListExistProfile_XPC=FALSE"), std::string::npos);
+    EXPECT_NE(runHelper({"writeDictionaryToPlistFile_XPC", svc::fileUrlFromPath(current), "whole \xC3\xA9"})
+                  .find("=TRUE"),
+              std::string::npos);
+    EXPECT_EQ(readFile(current), "whole \xC3\xA9");
+    EXPECT_NE(runHelper({"qvPListExistProfile_XPC", current}).find("qvPListExistProfile_XPC=TRUE"), std::string::npos);
+    EXPECT_NE(runHelper({"qvPListRemove_XPC", current}).find("qvPListRemove_XPC=TRUE"), std::string::npos);
+    EXPECT_FALSE(exists(current));
+    EXPECT_NE(runHelper({"qvPListRemove_XPC", current}).find("qvPListRemove_XPC=FALSE"), std::string::npos);
+}
+
+TEST_F(ServiceRequests, LauncherCarriesA90000CharacterPiece)
+{
+    const std::string piece(90000, 'x');
+    EXPECT_NE(runHelper({"writeDataToPlistFile_XPC", svc::fileUrlFromPath(current), piece}).find("=TRUE"),
+              std::string::npos);
+    EXPECT_EQ(readFile(staging), piece);
+}
+
+TEST_F(ServiceRequests, LauncherWithoutServicePrintsNoAnswerAndFails)
+{
+    service.stop();
+    const std::string out = "\"" + service.root() + "/out\"";
+    int status = std::system(("\"" + QVPListLauncherPath() + "\" qvPListIsAdminProfile_XPC x > " + out).c_str());
+    EXPECT_NE(status, 0);
+    std::string text = readFile(service.root() + "/out");
+    EXPECT_FALSE(text.empty());
+    EXPECT_EQ(text.find("qvPListIsAdminProfile_XPC=TRUE"), std::string::npos);
+}
+
+// ---- The plug-in's calls ---------------------------------------------------
+
+std::unique_ptr<ProfileList[]> sampleLists(int variant)
+{
+    auto lists = std::make_unique<ProfileList[]>(3);
+    for (int c = 0; c < 3; ++c) {
+        ProfileList& list = lists[c];
+        for (int i = 0; i < 40; ++i) {
+            ProfileListItem& item = list.litem[i];
+            item.iIndexOnDevice = i + 1;
+            item.iInMenu = 1 + (i + variant) % 6;
+            item.iProfileClass = c;
+            std::snprintf(item.FileName, sizeof item.FileName, "P%d_%d_%d.ICC", variant, c, i);
+            std::snprintf(item.ProfileName, sizeof item.ProfileName, "Profil \xC3\xA9 %d", i);
+            item.iLocation = i % 2 ? kLocationDisk : kLocationCard;
+        }
+        list.iNum = 40;
+    }
+    return lists;
+}
+
+void expectSameLists(const ProfileList* a, const ProfileList* b)
+{
+    for (int c = 0; c < 3; ++c) {
+        ASSERT_EQ(a[c].iNum, b[c].iNum);
+        for (int i = 0; i < kProfileListCapacity; ++i) {
+            const auto& x = a[c].litem[i];
+            const auto& y = b[c].litem[i];
+            ASSERT_EQ(x.iIndexOnDevice, y.iIndexOnDevice);
+            ASSERT_EQ(x.iInMenu, y.iInMenu);
+            ASSERT_STREQ(x.FileName, y.FileName);
+            ASSERT_STREQ(x.ProfileName, y.ProfileName);
+            ASSERT_EQ(x.iLocation, y.iLocation);
+        }
+    }
+}
+
+TEST_F(ServiceRequests, PluginWriteReadsBackAndLeavesNoStagingFile)
+{
+    // A staging file left by an interrupted write must not end up in front.
+    writeFile(staging, "<garbage from an interrupted write>");
+    auto lists = sampleLists(1);
+    const std::size_t runsBefore = QVPListLauncherRuns();
+    ASSERT_EQ(QVPListWriteProfile_All(&lists[0], &lists[1], &lists[2]), 0);
+    EXPECT_FALSE(exists(staging));
+    auto read = std::make_unique<ProfileList[]>(3);
+    ASSERT_EQ(QVPListReadProfile_All(&read[0], &read[1], &read[2]), 0);
+    expectSameLists(lists.get(), read.get());
+    // Probe, staging removal, pieces, commit.
+    auto text = QVPListUtf16FromUtf8(QVPListBuildFileText(&lists[0], &lists[1], &lists[2]));
+    ASSERT_TRUE(text);
+    EXPECT_EQ(QVPListLauncherRuns() - runsBefore, 3 + splitCharEvery(*text, kPieceLength).size());
+}
+
+TEST_F(ServiceRequests, PluginSwapExistAndRemove)
+{
+    auto lists = sampleLists(2);
+    ASSERT_EQ(QVPListWriteProfile_All(&lists[0], &lists[1], &lists[2]), 0);
+    EXPECT_EQ(QVPListExistProfile(), 1);
+    QVPListSwapProfile(kSwapBackup);
+    EXPECT_EQ(readFile(previous), readFile(current));
+
+    std::size_t runs = QVPListLauncherRuns();
+    EXPECT_EQ(QVPListRemove(1), 0);
+    EXPECT_EQ(QVPListLauncherRuns() - runs, 1u);  // the probe only
+    EXPECT_EQ(QVPListRemove(kRemovePrevious), 1);
+    EXPECT_FALSE(exists(previous));
+    EXPECT_EQ(QVPListRemove(kRemoveCurrent), 1);
+    EXPECT_EQ(QVPListExistProfile(), 0);
+}
+
+TEST_F(ServiceRequests, PluginPapWriteKeepsTheDevicesConfirmedEntries)
+{
+    auto file = std::make_unique<ProfileList[]>(3);
+    file[0].litem[0] = ProfileListItem{7, kStateDeviceShownConfirmed, 1, "DEV.ICC", "Device", kLocationDisk, 0};
+    file[0].iNum = 1;
+    ASSERT_EQ(QVPListWriteProfile_All(&file[0], &file[1], &file[2]), 0);
+
+    auto edited = std::make_unique<ProfileList[]>(3);
+    edited[0].litem[0] = ProfileListItem{500, kStateManualShown, 2, "HAND.ICC", "Hand", kLocationCard, 3};
+    edited[0].iNum = 1;
+    auto deleted = std::make_unique<ProfileList[]>(3);
+    ASSERT_EQ(QVPListWriteProfile_All_Pap(&edited[0], &edited[1], &edited[2], &deleted[0], &deleted[1], &deleted[2]),
+              0);
+    auto read = std::make_unique<ProfileList[]>(3);
+    ASSERT_EQ(QVPListReadProfile_All(&read[0], &read[1], &read[2]), 0);
+    ASSERT_EQ(read[0].iNum, 2);
+    EXPECT_STREQ(read[0].litem[0].FileName, "DEV.ICC");
+    EXPECT_STREQ(read[0].litem[1].FileName, "HAND.ICC");
+}
+
+TEST_F(ServiceRequests, WithoutLauncherNothingStarts)
+{
+    auto lists = sampleLists(3);
+    fs::remove(QVPListLauncherPath());
+    const std::size_t runs = QVPListLauncherRuns();
+    EXPECT_EQ(QVPListIsAdminProfile(), 0);
+    EXPECT_EQ(QVPListWriteProfile_All(&lists[0], &lists[1], &lists[2]), -1);
+    EXPECT_EQ(QVPListExistProfile(), 0);
+    EXPECT_EQ(QVPListLauncherRuns(), runs);
+    EXPECT_FALSE(exists(current));
+}
+
+// A launcher that relays to the real one but answers "FALSE" to the second
+// piece, and logs every command it is given.
+TEST_F(ServiceRequests, ARefusedPieceStopsTheWrite)
+{
+    auto original = sampleLists(4);
+    ASSERT_EQ(QVPListWriteProfile_All(&original[0], &original[1], &original[2]), 0);
+    const std::string before = readFile(current);
+
+    const std::string launcher = QVPListLauncherPath();
+    const std::string real = service.root() + "/real-helper";
+    const std::string log = service.root() + "/helper.log";
+    fs::rename(launcher, real);
+    std::ofstream script(launcher);
+    script << "#!/bin/sh\n"
+           << "echo \"$1\" >> '" << log << "'\n"
+           << "if [ \"$1\" = writeDataToPlistFile_XPC ]; then\n"
+           << "  n=$(( $(cat '" << log << ".n' 2>/dev/null || echo 0) + 1 )); echo $n > '" << log << ".n'\n"
+           << "  if [ $n -eq 2 ]; then echo \"$1=FALSE\"; exit 0; fi\n"
+           << "fi\n"
+           << "exec '" << real << "' \"$@\"\n";
+    script.close();
+    fs::permissions(launcher, fs::perms::owner_all);
+
+    auto lists = sampleLists(5);
+    auto text = QVPListUtf16FromUtf8(QVPListBuildFileText(&lists[0], &lists[1], &lists[2]));
+    ASSERT_GE(splitCharEvery(*text, kPieceLength).size(), 3u) << "the test needs at least three pieces";
+    EXPECT_EQ(QVPListWriteProfile_All(&lists[0], &lists[1], &lists[2]), -1);
+    EXPECT_EQ(readFile(log),
+              "qvPListIsAdminProfile_XPC\nqvPListRemove_XPC\nwriteDataToPlistFile_XPC\nwriteDataToPlistFile_XPC\n");
+    EXPECT_EQ(readFile(current), before);
+
+    // The next write starts from a clean staging file.
+    fs::remove(launcher);
+    fs::rename(real, launcher);
+    ASSERT_EQ(QVPListWriteProfile_All(&lists[0], &lists[1], &lists[2]), 0);
+    EXPECT_EQ(readFile(current), QVPListBuildFileText(&lists[0], &lists[1], &lists[2]));
+}
+
+// ---- The walk request -------------------------------------------------------
+
+class WalkRequests : public ::testing::Test {
+protected:
+    void start(const std::string& result, const std::string& sleepMs = "0")
+    {
+        const char* base = std::getenv("RX_TEST_ROOT");
+        record = std::string(base ? base : "/tmp") + "/walk-record-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        fs::create_directories(fs::path(record).parent_path());
+        fs::remove(record);
+        service.start({RX_RECORDING_SERVICE_BINARY,
+                       {{"RX_WALK_RECORD", record}, {"RX_WALK_RESULT", result}, {"RX_WALK_SLEEP_MS", sleepMs}}});
+        user = rx::realUserLoginName();
+    }
+    std::vector<std::string> recordLines(const std::string& prefix) const
+    {
+        std::vector<std::string> lines;
+        std::istringstream in(readFile(record));
+        for (std::string line; std::getline(in, line);)
+            if (line.rfind(prefix, 0) == 0)
+                lines.push_back(line.substr(prefix.size()));
+        return lines;
+    }
+
+    ServiceUnderRoot service;
+    std::string record, user;
+};
+
+const std::vector<std::string> kVector = {"snmpwalk", "-Os", "-c", "ombrel", "-v", "1", "127.0.0.1",
+                                          "1.3.6.1.4.1.71362.1.1.1.1.6.13.1.1"};
+
+TEST_F(WalkRequests, EightElementsAndThePathsFromUserThenModel)
+{
+    start("3");
+    std::vector<std::string> arguments{"mibwalk_XPC", "M1", user};
+    arguments.insert(arguments.end(), kVector.begin(), kVector.end());
+    EXPECT_NE(runHelper(arguments).find("mibwalk_XPC=iRet=3"), std::string::npos);
+    EXPECT_EQ(recordLines("argc "), std::vector<std::string>{"8"});
+    EXPECT_EQ(recordLines("argv "), kVector);
+    const std::string dir = service.profileDirectory() + "/" + user + "-M1-profile";
+    EXPECT_EQ(recordLines("current "), std::vector<std::string>{dir + ".plist"});
+    EXPECT_EQ(recordLines("previous "), std::vector<std::string>{dir + ".prev.plist"});
+    EXPECT_EQ(recordLines("spool "), std::vector<std::string>{dir + ".spool.plist"});
+}
+
+TEST_F(WalkRequests, NoVectorGivesCountZeroAndNegativeResultsComeBack)
+{
+    start("-1");
+    EXPECT_NE(runHelper({"mibwalk_XPC", "rx8240", user}).find("mibwalk_XPC=iRet=-1"), std::string::npos);
+    EXPECT_EQ(recordLines("argc "), std::vector<std::string>{"0"});
+}
+
+TEST_F(WalkRequests, TwoDiscoveriesRunOneAfterTheOther)
+{
+    start("0", "300");
+    std::vector<std::string> arguments{"mibwalk_XPC", "rx8240", user};
+    arguments.insert(arguments.end(), kVector.begin(), kVector.end());
+    std::thread other([&] { runHelper(arguments); });
+    runHelper(arguments);
+    other.join();
+    auto begins = recordLines("begin ");
+    auto ends = recordLines("end ");
+    ASSERT_EQ(begins.size(), 2u);
+    ASSERT_EQ(ends.size(), 2u);
+    // One walk ends before the other begins.
+    long long b0 = std::stoll(begins[0]), b1 = std::stoll(begins[1]), e0 = std::stoll(ends[0]);
+    EXPECT_LE(e0, b1);
+    EXPECT_LE(b0, e0);
+}
+
+}  // namespace
