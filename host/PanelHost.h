@@ -1,0 +1,53 @@
+// The print-dialog side of the extension protocol: loads a plug-in bundle,
+// obtains its printer-module panel and keeps the print objects it hands the
+// panel. pdehost's scripted actions and its dialog both drive one PanelHost.
+#pragma once
+
+#include "platform/HostProtocol.h"
+#include "platform/PrintSession.h"
+#include "platform/PrintSettings.h"
+
+#include <QPluginLoader>
+#include <QString>
+#include <cups/ppd.h>
+#include <memory>
+
+namespace pdehost {
+
+struct PpdCloser {
+    void operator()(ppd_file_t* p) const { ppdClose(p); }
+};
+using PpdHandle = std::unique_ptr<ppd_file_t, PpdCloser>;
+
+class PanelHost : public rx::PDEHostCallback {
+public:
+    PanelHost() = default;
+    ~PanelHost() override;
+
+    // Opens the printer's PPD; false with a message when it cannot be read.
+    bool openPpd(const QString& path, QString* error);
+    void setPrinter(rx::Printer printer) { session_.setCurrentPrinter(std::move(printer)); }
+    // Loads the bundle's plug-in and asks it for the printer-module panel.
+    bool loadBundle(const QString& bundleDirectory, QString* error);
+
+    rx::PDEPanel* panel() const { return panel_.get(); }
+    rx::PrintSettings& settings() { return settings_; }
+    const rx::PrintSession& session() const { return session_; }
+
+    rx::PrintSettings* printSettings() override { return &settings_; }
+    rx::PrintSession* printSession() override { return &session_; }
+    ppd_file_t* ppdFile() override { return ppd_.get(); }
+
+private:
+    rx::PrintSettings settings_;
+    rx::PrintSession session_;
+    PpdHandle ppd_;
+    QPluginLoader loader_;
+    std::unique_ptr<rx::PDEPanel> panel_;
+};
+
+// The bundle that pdehost uses when none is given: the one beside the
+// executable in the build tree, else the installed one.
+QString defaultBundleDirectory();
+
+}  // namespace pdehost

@@ -1,0 +1,151 @@
+// pdehost end to end: the real plug-in bundle loaded through the extension
+// protocol and driven by scripted actions.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string env(const char* name)
+{
+    const char* v = std::getenv(name);
+    return v ? v : "";
+}
+
+struct HostRun {
+    int exitCode = -1;
+    QStringList lines;
+    QString err;
+};
+
+HostRun pdehost(QStringList args, const QString& bundle = QString())
+{
+    const QString binary = QString::fromStdString(env("RX_BINARY_DIR")) + QStringLiteral("/bin/pdehost");
+    QStringList full = {QStringLiteral("--ppd"),
+                        QString::fromStdString(env("RX_SOURCE_DIR")) + QStringLiteral("/tests/fixtures/ppd/rx8240.ppd")};
+    if (!bundle.isEmpty())
+        full << QStringLiteral("--bundle") << bundle;
+    full << args;
+    QProcess p;
+    p.start(binary, full);
+    EXPECT_TRUE(p.waitForFinished(60000)) << "pdehost did not finish";
+    HostRun r;
+    r.exitCode = p.exitCode();
+    r.lines = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+QMap<QString, QString> pairs(const QStringList& lines, QChar separator)
+{
+    QMap<QString, QString> out;
+    for (const QString& l : lines)
+        out.insert(l.section(separator, 0, 0), l.section(separator, 1));
+    return out;
+}
+
+TEST(Pdehost, KeysListAdvancedThenBasic)
+{
+    HostRun r = pdehost({"keys"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    ASSERT_EQ(r.lines.size(), 28);
+    EXPECT_EQ(r.lines[0], QStringLiteral("QVImageRGBSource"));
+    EXPECT_EQ(r.lines[20], QStringLiteral("QVSimGrayTreatment"));
+    EXPECT_EQ(r.lines.mid(21), (QStringList{"QVQuickColor", "QVBrightness", "QVColorAsGray", "QVColorSeparation",
+                                            "QVEconoMode", "QVEdgeType", "QVGlossyMode"}));
+}
+
+TEST(Pdehost, SummaryShowsAdvancedControlsOnlyUnderCustom)
+{
+    HostRun custom = pdehost({"restore", "set", "menu_QuickColor=3", "set", "menu_iHalftone=0", "summary"});
+    ASSERT_EQ(custom.exitCode, 0) << custom.err.toStdString();
+    auto c = pairs(custom.lines, QLatin1Char('\t'));
+    EXPECT_EQ(c.value("Quick Color"), QStringLiteral("Custom"));
+    EXPECT_EQ(c.value("Image Halftone"), QStringLiteral("Detail"));
+
+    HostRun preset = pdehost({"restore", "set", "menu_QuickColor=0", "summary"});
+    ASSERT_EQ(preset.exitCode, 0) << preset.err.toStdString();
+    auto p = pairs(preset.lines, QLatin1Char('\t'));
+    EXPECT_EQ(p.value("Quick Color"), QStringLiteral("Standard"));
+    EXPECT_EQ(p.value("Text Halftone"), QStringLiteral("Stochastic"));
+    EXPECT_EQ(p.value("Text RGB Intent"), QStringLiteral("Saturation"));
+    EXPECT_EQ(preset.lines.size(), 7 + 21);
+}
+
+TEST(Pdehost, GrayscaleDisablesTheColourMenus)
+{
+    HostRun r = pdehost({"restore", "set", "menu_QuickColor=3", "set", "check_ColorAsGrayscale=1", "state"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QStringList disabled;
+    for (const QString& l : r.lines) {
+        const QStringList f = l.split(QLatin1Char('\t'));
+        if (f.size() >= 3 && f[0].startsWith(QLatin1String("menu_")) && f[2] == QLatin1String("disabled"))
+            disabled << f[0];
+    }
+    // Source, intent, gray treatment and destination of each object type,
+    // and the three simulation menus; never a halftone.
+    for (const char* object : {"i", "t", "g"})
+        for (const char* menu : {"RGBSource", "RGBIntent", "RGBGrayTreatment", "DestinationProfile"})
+            EXPECT_TRUE(disabled.contains(QStringLiteral("menu_%1%2").arg(object, menu))) << object << menu;
+    for (const char* menu : {"menu_sSimulationProfile", "menu_sMatchPaperColor", "menu_sCMYKGrayTreatment"})
+        EXPECT_TRUE(disabled.contains(menu)) << menu;
+    for (const char* menu : {"menu_iHalftone", "menu_tHalftone", "menu_gHalftone"})
+        EXPECT_FALSE(disabled.contains(menu)) << menu;
+}
+
+TEST(Pdehost, PrintCarriesThePresetsChoicesAndSettingsPersist)
+{
+    QTemporaryDir dir;
+    const QString settings = dir.filePath("settings.plist");
+    HostRun r = pdehost({"--settings", settings, "restore", "set", "menu_QuickColor=0", "print", "options"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    auto o = pairs(r.lines, QLatin1Char('='));
+    EXPECT_EQ(o.value("QVQuickColor"), QString()) << "save was not asked for; only print's advanced values";
+    EXPECT_EQ(o.value("QVTextHalftone"), QStringLiteral("Stochastic"));
+    EXPECT_EQ(o.value("QVTextRenderIntent"), QStringLiteral("Saturation"));
+
+    HostRun again = pdehost({"--settings", settings, "restore", "save", "options"});
+    ASSERT_EQ(again.exitCode, 0) << again.err.toStdString();
+    auto a = pairs(again.lines, QLatin1Char('='));
+    EXPECT_EQ(a.value("QVTextHalftone"), QStringLiteral("Stochastic")) << "settings did not persist";
+    EXPECT_EQ(a.value("QVQuickColor"), QStringLiteral("Standard"));
+}
+
+TEST(Pdehost, FailuresAreReportedNotIgnored)
+{
+    HostRun unknown = pdehost({"restore", "frobnicate"});
+    EXPECT_NE(unknown.exitCode, 0);
+    EXPECT_TRUE(unknown.err.contains("frobnicate"));
+    HostRun noControl = pdehost({"set", "menu_Nothing=1"});
+    EXPECT_NE(noControl.exitCode, 0);
+    EXPECT_TRUE(noControl.err.contains("menu_Nothing"));
+    HostRun badIndex = pdehost({"set", "menu_QuickColor=9"});
+    EXPECT_NE(badIndex.exitCode, 0);
+}
+
+TEST(Pdehost, BundleWithoutUiDescriptionGivesNoViewButAnswers)
+{
+    QTemporaryDir dir;
+    const QString built = QString::fromStdString(env("RX_BUNDLE_DIR"));
+    ASSERT_TRUE(QFile::copy(built + "/libColorOptionsPDE.so", dir.filePath("libColorOptionsPDE.so")));
+    HostRun r = pdehost({"restore", "save", "summary", "keys"}, dir.path());
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.lines.isEmpty());
+    HostRun view = pdehost({"view"}, dir.path());
+    EXPECT_NE(view.exitCode, 0);
+}
+
+TEST(Pdehost, ScreenshotOfThePanel)
+{
+    QTemporaryDir dir;
+    const QString png = dir.filePath("panel.png");
+    HostRun r = pdehost({"restore", "screenshot", png});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QFile f(png);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.read(8).startsWith("\x89PNG"));
+}
+
+}  // namespace
