@@ -293,12 +293,17 @@ TEST_F(WalkAgainstFakeAgent, RefusedVectorsStillMerge)
     }
 }
 
-TEST_F(WalkAgainstFakeAgent, UnparsableStartOidFailsWithoutARequest)
+TEST_F(WalkAgainstFakeAgent, UnparsableStartOidOrUnusableAddressFailsWithoutARequest)
 {
     FakeAgent agent(TableResponder(tableRows({1})));
-    std::vector<std::string> args = walkArgs(agent.address());
-    args.back() = "1.3.six";
-    EXPECT_EQ(walk(args), 1);
+    std::vector<std::string> badOid = walkArgs(agent.address());
+    badOid.back() = "1.3.six";
+    const std::vector<std::string> badAddress = walkArgs("127.0.0.1:99999");
+    for (const auto& args : {badOid, badAddress}) {
+        writeListedEntries();
+        EXPECT_EQ(walk(args), 1);
+        EXPECT_EQ(rgbCodes(), std::vector<int32_t>{6});  // merged with the failure flag
+    }
     EXPECT_TRUE(agent.requests().empty());
 }
 
