@@ -49,7 +49,7 @@ const ConstraintRule* colorRule(int32_t index)
 
 const PDEControlItem* cstFindControl(const char* name, const PDEControlItem* table)
 {
-    if (!name || !table)
+    if (!name || name[0] == '\0' || !table)
         return nullptr;
     const std::size_t length = strnlen(name, kCstNameSize - 1);
     for (const PDEControlItem* row = table; row->kind != EndOfTable; ++row) {

@@ -49,7 +49,8 @@ void cstValueChange(const ConstraintRule& rule, const PDEControlItem* table);
 void cstAct(const ConstraintRule& rule, const PDEControlItem* table, bool enable);
 
 // The first row before the EndOfTable row whose controlName equals `name`
-// (at most kCstNameSize - 1 characters are compared), or null.
+// (at most kCstNameSize - 1 characters are compared), or null. An empty name
+// finds nothing: rows named "" are not addressable.
 const PDEControlItem* cstFindControl(const char* name, const PDEControlItem* table);
 
 }  // namespace pde_6E3A90D2_4B7C_4F18_9D05_A1C7E2B3F846
