@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -200,16 +201,38 @@ void resetOptionParser()
     optind = 1;
 }
 
+// The option parser gives the session its own copy of a community named
+// with -c, which nobody else frees; a community from the configuration stays
+// the library's. snmp_open copies the community, so the copy is released when
+// the walk is done with the parsed session.
+class ParsedCommunity {
+public:
+    explicit ParsedCommunity(netsnmp_session* session) : session_(session) {}
+    ~ParsedCommunity()
+    {
+        const char* configured = netsnmp_ds_get_string(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_COMMUNITY);
+        if (session_->community && reinterpret_cast<const char*>(session_->community) != configured)
+            std::free(session_->community);
+        session_->community = nullptr;
+    }
+    ParsedCommunity(const ParsedCommunity&) = delete;
+    ParsedCommunity& operator=(const ParsedCommunity&) = delete;
+
+private:
+    netsnmp_session* session_;
+};
+
 // Parses the vector, opens the session and walks. Returns the walk's result.
 int runWalk(int argc, char* argv[])
 {
-    netsnmp_session session;
+    netsnmp_session session{};
     resetOptionParser();
     const int arg = snmp_parse_args(argc, argv, &session, "C:", optProc);
     if (arg == NETSNMP_PARSE_ARGS_ERROR_USAGE || arg == NETSNMP_PARSE_ARGS_SUCCESS_EXIT)
         return arg;
     if (arg < 0)
         return NETSNMP_PARSE_ARGS_ERROR_USAGE;
+    const ParsedCommunity community(&session);
 
     std::array<oid, MAX_OID_LEN> root{};
     size_t rootLength = root.size();

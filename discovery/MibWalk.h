@@ -37,8 +37,9 @@ inline constexpr int kMaxWalkRequests = 20000;
 // Walks the agent named in argv, in the syntax of Net-SNMP's walk tool:
 // argv[0] is a program name, then options ("-O...", "-c COMMUNITY", "-v 1",
 // "-r N", "-t S", "-C LETTERS"), the agent's address and the start OID
-// (default 1.3.6.1.2.1). argv must hold writable strings: the option parser
-// blanks the community in place. The vector is expected to have been checked
+// (default 1.3.6.1.2.1). argv must hold writable strings and stay valid
+// during the call: the option parser may reorder it and blanks the community
+// in place. The vector is expected to have been checked
 // by the caller; this function does not restrict the options.
 //
 // Result:

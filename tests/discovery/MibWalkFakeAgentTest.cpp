@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -146,6 +147,11 @@ struct OrderCase {
     Oid answered;  // instead of the row-3 index
     int result;
 };
+
+void PrintTo(const OrderCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class OidOrdering : public WalkAgainstFakeAgent, public ::testing::WithParamInterface<OrderCase> {};
 
