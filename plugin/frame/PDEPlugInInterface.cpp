@@ -6,6 +6,7 @@
 #include "plugin/frame/UiDescription.h"
 #include "plugin/options/AdvancedColorOptions.h"
 #include "plugin/options/ColorOptions.h"
+#include "profilelist/ProfileList.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -114,6 +115,8 @@ QStringList PDEPlugInInterface::supportedPPDOptionKeys()
 QWidget* PDEPlugInInterface::panelView()
 {
     myLoad();
+    if (QVPListIsAdminProfile() != 0)
+        PDECommon::commonGetProfilesFromMIB(session);
     return pdeMainView;
 }
 

@@ -91,6 +91,26 @@ public:
     // The value under K + "Custom", or null.
     static const plist::Value* commonGetTicketAddedProfileFlag(const PDEControlItem* row,
                                                                const plist::DictionaryRef& dict);
+
+    // ---- Discovery of the printer's profiles ----------------------------
+    // Backs up the current list, finds the device's address from the queue's
+    // device URI and asks the service to walk the device and merge its
+    // profiles into the current list. Always 0; every failure is silent.
+    static int commonGetProfilesFromMIB(const rx::PrintSession* session);
+    // Protocol code of the session's current printer (kProtocol...); -1 when
+    // there is no printer or no device URI.
+    static int16_t commoniGetProtocol(const rx::PrintSession* session);
+    // Protocol code of a device URI; -1 for none.
+    static int16_t commoniGetProtocolByUrl(const char* uri);
+};
+
+// Protocol codes of a queue's device URI.
+enum ProtocolCode : int16_t {
+    kProtocolOther = -1,
+    kProtocolLpd = 0,
+    kProtocolDnssd = 1,  // "mdns://" and "dnssd://"
+    kProtocolPap = 2,
+    kProtocolUsb = 3,
 };
 
 // The key under which the summary order travels to the host.
