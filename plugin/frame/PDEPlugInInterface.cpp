@@ -6,6 +6,7 @@
 #include "plugin/frame/UiDescription.h"
 #include "plugin/options/AdvancedColorOptions.h"
 #include "plugin/options/ColorOptions.h"
+#include "plugin/profilewindow/ProfileControl.h"
 #include "profilelist/ProfileList.h"
 
 #include <QCheckBox>
@@ -73,6 +74,11 @@ void PDEPlugInInterface::myLoad()
     ControlTable tables[kTableSlots];
     const int16_t count = painChange->getControlDataEachView(tables, kTableSlots);
     compTable = PDECommon::commonControlTableCompound(tables, count);
+    if (!profileControl)
+        profileControl = new ProfileControl(this);
+    profileControl->setPMPrint(setting, session);
+    profileControl->setConstTable(compTable.get());
+    profileControl->setAdvancedView(onAdvancedView);
 
     painChange->createPDEItemForPPDKeyEachView();
     connectActions();
@@ -98,6 +104,9 @@ void PDEPlugInInterface::connectActions()
         if (onAdvancedView->button_HideAdvancedOptions)
             connect(onAdvancedView->button_HideAdvancedOptions, &QPushButton::clicked, painChange,
                     &PainChangeController::AdvancedToColorView);
+        if (onAdvancedView->button_ManageProfile && profileControl)
+            connect(onAdvancedView->button_ManageProfile, &QPushButton::clicked, profileControl.data(),
+                    &ProfileControl::showProfileManagementWindow);
         if (onAdvancedView->button_DownloadManager)
             connect(onAdvancedView->button_DownloadManager, &QPushButton::clicked, onAdvancedView.data(),
                     &AdvancedColorOptions::downloadManagerButton);

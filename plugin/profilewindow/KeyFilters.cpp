@@ -20,8 +20,8 @@ bool AsciiKeyFilterAppoint(char32_t c)
 {
     if (c == U' ' || !AsciiKeyFilter(c))
         return false;
-    for (char16_t r : QStringView(kAppointRejected))
-        if (c == r)
+    for (const char16_t* r = kAppointRejected; *r; ++r)
+        if (c == *r)
             return false;
     return true;
 }

@@ -15,6 +15,7 @@
 #include "plugin/options/PDEControlItem.h"
 #include "profilelist/ProfileList.h"
 
+#include <QDialog>
 #include <QImage>
 #include <QObject>
 #include <QPointer>
@@ -22,7 +23,6 @@
 #include <functional>
 
 class QComboBox;
-class QDialog;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -39,9 +39,6 @@ class AdvancedColorOptions;
 class ProfileTableModel;
 class ProfileSelectionModel;
 class QVTextField;
-
-// Protocol code of a device URI: 0 lpd, 1 mdns/dnssd, 2 pap, 3 usb, -1 other.
-int16_t protocolOfDeviceUri(const QString& uri);
 
 class ProfileControl : public QObject {
     Q_OBJECT

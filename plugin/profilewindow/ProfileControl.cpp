@@ -1,0 +1,763 @@
+#include "plugin/profilewindow/ProfileControl.h"
+
+#include "platform/Bundle.h"
+#include "platform/FixedPaths.h"
+#include "plugin/constraints/ConstraintEngine.h"
+#include "plugin/options/AdvancedColorOptions.h"
+#include "plugin/options/PDECommon.h"
+#include "plugin/profilewindow/IconedCell.h"
+#include "plugin/profilewindow/KeyFilters.h"
+#include "plugin/profilewindow/ProfileTableModel.h"
+#include "plugin/profilewindow/QVTextField.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QUiLoader>
+
+#include <algorithm>
+#include <cstring>
+
+namespace pde_6E3A90D2_4B7C_4F18_9D05_A1C7E2B3F846 {
+
+namespace {
+
+const char* const kWindowDescription = "ProfileControl";
+const char* const kTitleKey = "ProfileTitle";
+const char* const kDiskKey = "Disk";
+const char* const kCardKey = "Card";
+
+// The two text fields of the edit area.
+constexpr int32_t kFileNameMax = 12;
+constexpr int32_t kFileNameExtension = 3;
+constexpr int32_t kProfileNameMax = 30;
+
+// Point sizes of the table's text.
+constexpr int kColumnFontPoints = 12;
+constexpr int kTableFontPoints = 9;
+
+bool isPapOrUsb(int16_t protocol)
+{
+    return protocol == 2 || protocol == 3;
+}
+
+int usedSlots(const ProfileList* list)
+{
+    return list ? std::clamp<int32_t>(list->iNum, 0, kProfileListCapacity) : 0;
+}
+
+// A 32-byte name field as text; "" when it is not valid UTF-8.
+QString fieldText(const char (&field)[kProfileNameFieldSize])
+{
+    const QByteArray bytes(field, static_cast<qsizetype>(strnlen(field, kProfileNameFieldSize)));
+    const QString text = QString::fromUtf8(bytes);
+    return text.toUtf8() == bytes ? text : QString();
+}
+
+bool fieldEquals(const char (&field)[kProfileNameFieldSize], const QByteArray& utf8)
+{
+    return QByteArray(field, static_cast<qsizetype>(strnlen(field, kProfileNameFieldSize))) == utf8;
+}
+
+void storeField(char (&field)[kProfileNameFieldSize], const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::memset(field, 0, kProfileNameFieldSize);
+    QVPListCopyName(field, bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+// Localised text of a key; the key itself when there is none.
+QString localizedOrKey(const char* key)
+{
+    const QString text = localizedString(key);
+    return text.isEmpty() ? QString::fromLatin1(key) : text;
+}
+
+// The window's UI description may use the restricted text field.
+class WindowUiLoader : public QUiLoader {
+public:
+    QWidget* createWidget(const QString& className, QWidget* parent, const QString& name) override
+    {
+        if (className == QLatin1String("QVTextField")) {
+            auto* w = new QVTextField(parent);
+            w->setObjectName(name);
+            return w;
+        }
+        return QUiLoader::createWidget(className, parent, name);
+    }
+};
+
+QString runFileDialog(QWidget* parent, const QString& directory)
+{
+    QFileDialog dialog(parent, QString(), directory);
+    dialog.setObjectName(QStringLiteral("openPanel"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace
+
+int ProfileControl::columnOfIdentifier(const char* identifier)
+{
+    for (int i = 0; i < kColumnCount; ++i)
+        if (identifier && std::strcmp(kColumnIdentifiers[i], identifier) == 0)
+            return i;
+    return -1;
+}
+
+ProfileControl::ProfileControl(QObject* parent) : QObject(parent), openPanel_(runFileDialog) {}
+
+ProfileControl::~ProfileControl()
+{
+    delete _profileManagementWindow.data();
+}
+
+void ProfileControl::setPMPrint(rx::PrintSettings* printSettings, rx::PrintSession* printSession)
+{
+    setting = printSettings;
+    session = printSession;
+}
+
+void ProfileControl::setConstTable(PDEControlItem* table)
+{
+    constTable = table;
+    constTableCount = 0;
+    if (table)
+        while (table[constTableCount].kind != EndOfTable)
+            ++constTableCount;
+}
+
+void ProfileControl::setAdvancedView(AdvancedColorOptions* view)
+{
+    onAdvancedView = view;
+}
+
+void ProfileControl::setOpenPanel(OpenPanel panel)
+{
+    openPanel_ = panel ? std::move(panel) : OpenPanel(runFileDialog);
+}
+
+// ---- The window ---------------------------------------------------------
+
+bool ProfileControl::loadWindow()
+{
+    if (_profileManagementWindow)
+        return true;
+    rx::Bundle* bundle = pluginBundle();
+    if (!bundle)
+        return false;
+    QFile file(bundle->resourcePath(QString::fromLatin1(kWindowDescription) + QStringLiteral(".ui")));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    WindowUiLoader loader;
+    loader.setWorkingDirectory(QDir(bundle->resourcePath(QString())));
+    QWidget* parentWindow = onAdvancedView ? onAdvancedView->window() : nullptr;
+    QWidget* root = loader.load(&file, parentWindow);
+    auto* dialog = qobject_cast<QDialog*>(root);
+    if (!dialog) {
+        delete root;
+        return false;
+    }
+    // A parent makes a QDialog a window of its own above that parent.
+    dialog->setWindowFlag(Qt::Dialog);
+    dialog->setModal(true);
+
+    auto find = [dialog](auto** into, const char* name) {
+        using T = std::remove_pointer_t<std::remove_reference_t<decltype(*into)>>;
+        *into = dialog->findChild<T*>(QString::fromLatin1(name));
+        return *into != nullptr;
+    };
+    const bool complete =
+        find(&_profileMenu, "_profileMenu") & find(&_profileTableView, "_profileTableView") &
+        find(&_addButton, "_addButton") & find(&_editButton, "_editButton") & find(&_deleteButton, "_deleteButton") &
+        find(&_editGroupBox, "_editGroupBox") & find(&_fileNameText, "_fileNameText") &
+        find(&_profileNameText, "_profileNameText") & find(&_locationText, "_locationText") &
+        find(&_fileNameEdit, "_fileNameEdit") & find(&_profileNameEdit, "_profileNameEdit") &
+        find(&_locationMenu, "_locationMenu") & find(&_browse, "_browse") & find(&_localOK, "_localOK") &
+        find(&_localCancel, "_localCancel") & find(&_windowOK, "_windowOK") & find(&_windowCancel, "_windowCancel");
+    if (!complete) {
+        delete dialog;
+        return false;
+    }
+    _profileManagementWindow = dialog;
+
+    // Static texts of the description are localisation keys.
+    for (QLabel* label : dialog->findChildren<QLabel*>())
+        if (!label->text().isEmpty())
+            label->setText(localizedOrKey(label->text().toUtf8().constData()));
+    for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+        if (!button->text().isEmpty())
+            button->setText(localizedOrKey(button->text().toUtf8().constData()));
+    for (QGroupBox* box : dialog->findChildren<QGroupBox*>())
+        box->setTitle(localizedOrKey(box->title().toUtf8().constData()));
+    for (int i = 0; i < _profileMenu->count(); ++i)
+        _profileMenu->setItemText(i, localizedOrKey(_profileMenu->itemText(i).toUtf8().constData()));
+    // Return in a field must not press a button of the window.
+    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+
+    model_ = new ProfileTableModel(this, dialog);
+    _profileTableView->setModel(model_);
+    selection_ = new ProfileSelectionModel(this, model_);
+    _profileTableView->setSelectionModel(selection_);
+    _profileTableView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    _profileTableView->setSelectionMode(QAbstractItemView::SingleSelection);
+    _profileTableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connectActions();
+    return true;
+}
+
+void ProfileControl::connectActions()
+{
+    connect(_addButton, &QPushButton::clicked, this, &ProfileControl::addButton);
+    connect(_editButton, &QPushButton::clicked, this, &ProfileControl::editButton);
+    connect(_deleteButton, &QPushButton::clicked, this, &ProfileControl::deleteButton);
+    connect(_browse, &QPushButton::clicked, this, &ProfileControl::browseButton);
+    connect(_localOK, &QPushButton::clicked, this, &ProfileControl::profileOK);
+    connect(_localCancel, &QPushButton::clicked, this, &ProfileControl::profileCancel);
+    connect(_profileMenu, &QComboBox::activated, this, &ProfileControl::profileMenu);
+    connect(_windowOK, &QPushButton::clicked, this, &ProfileControl::profileWindowOK);
+    connect(_windowCancel, &QPushButton::clicked, this, &ProfileControl::profileWindowCancel);
+    connect(selection_, &QItemSelectionModel::selectionChanged, this, [this](const QItemSelection& selected) {
+        if (!selected.isEmpty() && !selected.indexes().isEmpty())
+            tableViewShouldSelectRow(selected.indexes().constFirst().row());
+        tableViewSelectionDidChange();
+    });
+}
+
+void ProfileControl::setupColumns()
+{
+    const int iconColumn = columnOfIdentifier("icon");
+    if (!qobject_cast<IconedCell*>(_profileTableView->itemDelegateForColumn(iconColumn)))
+        _profileTableView->setItemDelegateForColumn(iconColumn, new IconedCell(_profileTableView));
+    QFont tableFont = _profileTableView->font();
+    tableFont.setPointSize(kTableFontPoints);
+    _profileTableView->setFont(tableFont);
+    QHeaderView* header = _profileTableView->horizontalHeader();
+    header->setSectionResizeMode(iconColumn, QHeaderView::Fixed);
+    header->resizeSection(iconColumn, IconedCell::kIconInset * 2 + IconedCell::kIconSize);
+    header->setSectionResizeMode(columnOfIdentifier("filename"), QHeaderView::Interactive);
+    header->setSectionResizeMode(columnOfIdentifier("profilename"), QHeaderView::Stretch);
+    header->setSectionResizeMode(columnOfIdentifier("location"), QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(columnOfIdentifier("inmenu"), QHeaderView::ResizeToContents);
+    _profileTableView->verticalHeader()->setVisible(false);
+}
+
+void ProfileControl::showProfileManagementWindow()
+{
+    if (!initWithProfileControl())
+        return;
+    _profileManagementWindow->setWindowTitle(localizedOrKey(kTitleKey));
+    _profileManagementWindow->exec();
+}
+
+bool ProfileControl::initWithProfileControl()
+{
+    if (!loadWindow())
+        return false;
+    buttonIdentify = kEditNone;
+    if (onAdvancedView)
+        onAdvancedView->setControlValueToTicket();
+    protocolType = PDECommon::commoniGetProtocol(session);
+
+    const QString disk = localizedString(kDiskKey);
+    const QString card = localizedString(kCardKey);
+    if (!disk.isEmpty() && !card.isEmpty()) {
+        _locationMenu->clear();
+        _locationMenu->addItem(disk);
+        _locationMenu->addItem(card);
+    }
+    setupColumns();
+    icon_ = QImage(QString::fromStdString(rx::fixedPath(rx::kProfileIconPath)));
+
+    _profileMenu->setEnabled(true);
+    _profileMenu->setCurrentIndex(kClassRGB);
+    vProfileSettingsClearEditText();
+
+    _fileNameEdit->setMaxLength(kFileNameMax, kFileNameExtension);
+    _fileNameEdit->setInputKey(kInputKeyAsciiAppoint);
+    _fileNameEdit->setOperateControl(_localOK);
+    _profileNameEdit->setMaxLength(kProfileNameMax, 0);
+    _profileNameEdit->setInputKey(kInputKeyAscii);
+    _profileNameEdit->setOperateControl(nullptr);
+
+    vHandlingButtonSetDisable(true, false, false);
+    vProfileSettingsAllDisablePart();
+
+    for (ProfileList* l : {&plistRGBDict, &plistSIMDict, &plistDSTDict, &plistRGBDelete, &plistSIMDDelete,
+                           &plistDSTDelete})
+        std::memset(l, 0, sizeof *l);
+    ProfileList* edited[] = {&plistRGBDict, &plistSIMDict, &plistDSTDict};
+    for (int c = kClassRGB; c <= kClassDST; ++c) {
+        // A failed read leaves the list untouched, that is empty.
+        if (isPapOrUsb(protocolType))
+            QVPListReadProfile_Dict_Pap(edited[c], c);
+        else
+            QVPListReadProfile_Dict(edited[c], c);
+    }
+
+    reloadTable();
+    clearSelection();
+    _profileManagementWindow->setWindowTitle(localizedOrKey(kTitleKey));
+    return true;
+}
+
+// ---- Lists --------------------------------------------------------------
+
+const ProfileList& ProfileControl::list(int classIndex) const
+{
+    switch (classIndex) {
+    case kClassSIM:
+        return plistSIMDict;
+    case kClassDST:
+        return plistDSTDict;
+    default:
+        return plistRGBDict;
+    }
+}
+
+const ProfileList& ProfileControl::deletedList(int classIndex) const
+{
+    switch (classIndex) {
+    case kClassSIM:
+        return plistSIMDDelete;
+    case kClassDST:
+        return plistDSTDelete;
+    default:
+        return plistRGBDelete;
+    }
+}
+
+ProfileList* ProfileControl::currentProfileDict()
+{
+    return const_cast<ProfileList*>(std::as_const(*this).currentProfileDict());
+}
+
+const ProfileList* ProfileControl::currentProfileDict() const
+{
+    if (!_profileMenu)
+        return nullptr;
+    switch (_profileMenu->currentIndex()) {
+    case kClassRGB:
+        return &plistRGBDict;
+    case kClassSIM:
+        return &plistSIMDict;
+    case kClassDST:
+        return &plistDSTDict;
+    default:
+        return nullptr;
+    }
+}
+
+ProfileList* ProfileControl::deletedListOfCurrentClass()
+{
+    if (!_profileMenu)
+        return nullptr;
+    switch (_profileMenu->currentIndex()) {
+    case kClassRGB:
+        return &plistRGBDelete;
+    case kClassSIM:
+        return &plistSIMDDelete;
+    case kClassDST:
+        return &plistDSTDelete;
+    default:
+        return nullptr;
+    }
+}
+
+// Over pap:// and usb:// the write merges the edited lists into the file,
+// so a deleted or edited entry must be named to leave the file.
+void ProfileControl::recordDeleted(const ProfileListItem& item)
+{
+    if (!isPapOrUsb(protocolType))
+        return;
+    ProfileList* deleted = deletedListOfCurrentClass();
+    if (!deleted || deleted->iNum < 0 || deleted->iNum >= kProfileListCapacity)
+        return;
+    deleted->litem[deleted->iNum] = item;
+    ++deleted->iNum;
+}
+
+int ProfileControl::selectedRow() const
+{
+    if (!selection_)
+        return -1;
+    const QModelIndexList rows = selection_->selectedRows();
+    if (rows.isEmpty())
+        return -1;
+    const int row = rows.constFirst().row();
+    return row < usedSlots(currentProfileDict()) ? row : -1;
+}
+
+bool ProfileControl::isCustomProfile() const
+{
+    const ProfileList* l = currentProfileDict();
+    const int row = selectedRow();
+    if (!l || row < 0)
+        return false;
+    const int32_t code = l->litem[row].iInMenu;
+    return code >= kStateDeviceHidden && code <= kStateDeviceShownConfirmed;
+}
+
+// ---- Table data source and delegate --------------------------------------
+
+int ProfileControl::numberOfRowsInTableView() const
+{
+    return usedSlots(currentProfileDict());
+}
+
+QString ProfileControl::locationTitle(int32_t location) const
+{
+    if (location == kLocationDisk)
+        return localizedOrKey(kDiskKey);
+    if (location == kLocationCard)
+        return localizedOrKey(kCardKey);
+    return QString();
+}
+
+QVariant ProfileControl::tableViewObjectValue(int column, int row, int role) const
+{
+    const ProfileList* l = currentProfileDict();
+    if (!l || row < 0 || row >= usedSlots(l) || column < 0 || column >= kColumnCount)
+        return {};
+    const ProfileListItem& item = l->litem[row];
+    const std::string_view id = kColumnIdentifiers[column];
+    if (id == "icon") {
+        const bool confirmed = item.iInMenu == kStateDeviceHiddenConfirmed || item.iInMenu == kStateDeviceShownConfirmed;
+        if (role == Qt::DecorationRole && confirmed && (protocolType == 0 || protocolType == 1) && !icon_.isNull())
+            return icon_;
+        return {};
+    }
+    if (id == "inmenu") {
+        if (role == Qt::CheckStateRole) {
+            const bool shown = item.iInMenu == kStateDeviceShown || item.iInMenu == kStateDeviceShownConfirmed ||
+                               item.iInMenu == kStateManualShown;
+            return shown ? Qt::Checked : Qt::Unchecked;
+        }
+        return {};
+    }
+    if (role == Qt::FontRole) {
+        QFont font = QApplication::font();
+        font.setPointSize(kColumnFontPoints);
+        return font;
+    }
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
+        return {};
+    if (id == "filename")
+        return fieldText(item.FileName);
+    if (id == "profilename")
+        return fieldText(item.ProfileName);
+    return locationTitle(item.iLocation);
+}
+
+bool ProfileControl::tableViewSetObjectValue(int column, int row)
+{
+    ProfileList* l = currentProfileDict();
+    if (!l || row < 0 || row >= usedSlots(l) || column != columnOfIdentifier("inmenu"))
+        return false;
+    int32_t& code = l->litem[row].iInMenu;
+    switch (code) {
+    case kStateDeviceHidden: code = kStateDeviceShown; break;
+    case kStateDeviceShown: code = kStateDeviceHidden; break;
+    case kStateDeviceHiddenConfirmed: code = kStateDeviceShownConfirmed; break;
+    case kStateDeviceShownConfirmed: code = kStateDeviceHiddenConfirmed; break;
+    case kStateManualHidden: code = kStateManualShown; break;
+    case kStateManualShown: code = kStateManualHidden; break;
+    default: break;
+    }
+    return true;
+}
+
+bool ProfileControl::selectionShouldChangeInTableView() const
+{
+    return buttonIdentify != kEditAdding && buttonIdentify != kEditEditing;
+}
+
+bool ProfileControl::tableViewShouldSelectRow(int row)
+{
+    const ProfileList* l = currentProfileDict();
+    if (!l || row < 0 || row >= usedSlots(l))
+        return true;
+    const ProfileListItem& item = l->litem[row];
+    if (buttonIdentify == kEditNone) {
+        const bool confirmed = item.iInMenu == kStateDeviceHiddenConfirmed || item.iInMenu == kStateDeviceShownConfirmed;
+        vHandlingButtonSetDisable(true, true, !confirmed);
+    }
+    _fileNameEdit->setText(fieldText(item.FileName));
+    _profileNameEdit->setText(fieldText(item.ProfileName));
+    if (item.iLocation == kLocationCard)
+        _locationMenu->setCurrentIndex(1);
+    else if (item.iLocation == kLocationDisk)
+        _locationMenu->setCurrentIndex(0);
+    return true;
+}
+
+void ProfileControl::tableViewSelectionDidChange()
+{
+    if (selectedRow() >= 0)
+        return;
+    vProfileSettingsClearEditText();
+    if (buttonIdentify == kEditNone)
+        vHandlingButtonSetDisable(true, false, false);
+}
+
+void ProfileControl::reloadTable()
+{
+    const bool hadSelection = selectedRow() >= 0;
+    internalSelection_ = true;
+    model_->reload();
+    internalSelection_ = false;
+    // A reset model drops the selection without telling.
+    if (hadSelection)
+        tableViewSelectionDidChange();
+}
+
+void ProfileControl::clearSelection()
+{
+    internalSelection_ = true;
+    selection_->clearSelection();
+    internalSelection_ = false;
+}
+
+// ---- Buttons -------------------------------------------------------------
+
+void ProfileControl::profileMenu()
+{
+    if (!_profileManagementWindow)
+        return;
+    clearSelection();
+    vProfileSettingsClearEditText();
+    vHandlingButtonSetDisable(true, false, false);
+    reloadTable();
+}
+
+void ProfileControl::addButton()
+{
+    if (!_profileManagementWindow)
+        return;
+    vProfileSettingsClearEditText();
+    _profileMenu->setEnabled(false);
+    vHandlingButtonSetDisable(false, false, false);
+    vProfileSettingsAllEnablePart();
+    // The file name field enables OK once its text qualifies.
+    _localOK->setEnabled(false);
+    buttonIdentify = kEditAdding;
+}
+
+void ProfileControl::editButton()
+{
+    if (!_profileManagementWindow)
+        return;
+    vHandlingButtonSetDisable(false, false, false);
+    if (isCustomProfile())
+        setEditAreaEnabled(false, true, false, true);
+    else
+        vProfileSettingsAllEnablePart();
+    _profileMenu->setEnabled(false);
+    buttonIdentify = kEditEditing;
+}
+
+void ProfileControl::deleteButton()
+{
+    if (!_profileManagementWindow)
+        return;
+    vHandlingButtonSetDisable(true, false, false);
+    vProfileSettingsAllDisablePart();
+    ProfileList* l = currentProfileDict();
+    const int row = selectedRow();
+    if (l && row >= 0) {
+        recordDeleted(l->litem[row]);
+        const int used = usedSlots(l);
+        std::memmove(&l->litem[row], &l->litem[row + 1], sizeof(ProfileListItem) * static_cast<size_t>(used - row - 1));
+        std::memset(&l->litem[used - 1], 0, sizeof(ProfileListItem));
+        l->iNum = used - 1;
+        reloadTable();
+    }
+    if (selectedRow() >= 0)
+        clearSelection();
+}
+
+void ProfileControl::browseButton()
+{
+    if (!_profileManagementWindow)
+        return;
+    const QString dir = QString::fromStdString(rx::fixedPath(rx::kProfilesFolder));
+    const QString chosen = openPanel_(_profileManagementWindow, dir);
+    if (chosen.isNull())
+        return;
+    _fileNameEdit->setText(QString());
+    _localOK->setEnabled(false);
+
+    const QString name = QFileInfo(chosen).fileName();
+    if (name.size() > kFileNameMax || name.count(QLatin1Char('.')) > 1)
+        return;
+    const char16_t* units = reinterpret_cast<const char16_t*>(name.utf16());
+    for (qsizetype i = 0; i < name.size();) {
+        qsizetype next = i;
+        if (!FilterEditTextInputKey(kInputKeyAsciiAppoint, UCFindComposedCharAtIndex(units, name.size(), i, &next)))
+            return;
+        i = next;
+    }
+    _fileNameEdit->setText(name);
+    _fileNameEdit->setOldString(name);
+    _localOK->setEnabled(true);
+}
+
+void ProfileControl::profileOK()
+{
+    ProfileList* l = currentProfileDict();
+    if (!l || !_profileManagementWindow)
+        return;
+    const QString fileName = _fileNameEdit->text();
+    const QString profileName = _profileNameEdit->text();
+    const int32_t location = _locationMenu->currentIndex() == 1 ? kLocationCard : kLocationDisk;
+    if (fileName.isEmpty() || fileName.startsWith(QLatin1Char('.')))
+        return;
+
+    const int used = usedSlots(l);
+    const int selected = selectedRow();
+    const QByteArray fileUtf8 = fileName.toUtf8();
+    for (int r = 0; r < used; ++r) {
+        if (buttonIdentify == kEditEditing && r == selected)
+            continue;
+        if (fieldEquals(l->litem[r].FileName, fileUtf8) && l->litem[r].iLocation == location)
+            return;
+    }
+
+    if (buttonIdentify == kEditEditing) {
+        if (selected < 0)
+            return;
+        ProfileListItem& item = l->litem[selected];
+        recordDeleted(item);
+        const bool device = item.iInMenu >= kStateDeviceHidden && item.iInMenu <= kStateDeviceShownConfirmed;
+        storeField(item.ProfileName, profileName);
+        if (!device) {
+            storeField(item.FileName, fileName);
+            item.iLocation = location;
+        }
+    } else if (buttonIdentify == kEditAdding) {
+        int slot = 0;
+        while (slot < kProfileListCapacity && l->litem[slot].iInMenu != kStateEmpty)
+            ++slot;
+        if (slot == kProfileListCapacity)
+            return;
+        ProfileListItem& item = l->litem[slot];
+        std::memset(&item, 0, sizeof item);
+        item.iIndexOnDevice = kProfileListCapacity + slot;
+        item.iInMenu = kStateManualShown;
+        item.iProfileClass = 2;
+        item.iDriver = 3;
+        storeField(item.FileName, fileName);
+        storeField(item.ProfileName, profileName);
+        item.iLocation = location;
+        l->iNum = std::min(used + 1, kProfileListCapacity);
+    } else {
+        return;
+    }
+
+    vProfileSettingsClearEditText();
+    _profileMenu->setEnabled(true);
+    vHandlingButtonSetDisable(true, false, false);
+    vProfileSettingsAllDisablePart();
+    reloadTable();
+    clearSelection();
+    buttonIdentify = kEditNone;
+}
+
+void ProfileControl::profileCancel()
+{
+    if (!_profileManagementWindow)
+        return;
+    vProfileSettingsClearEditText();
+    clearSelection();
+    _profileMenu->setEnabled(true);
+    vHandlingButtonSetDisable(true, false, false);
+    vProfileSettingsAllDisablePart();
+    buttonIdentify = kEditNone;
+}
+
+void ProfileControl::profileWindowOK()
+{
+    // A failed write leaves the file as it was; the window closes all the same.
+    if (isPapOrUsb(protocolType))
+        QVPListWriteProfile_All_Pap(&plistRGBDict, &plistSIMDict, &plistDSTDict, &plistRGBDelete, &plistSIMDDelete,
+                                    &plistDSTDelete);
+    else
+        QVPListWriteProfile_All(&plistRGBDict, &plistSIMDict, &plistDSTDict);
+    if (onAdvancedView) {
+        onAdvancedView->createPDEItemForPPDKey();
+        onAdvancedView->getControlValueFromTicket();
+    }
+    if (constTable)
+        vColorPresetConstraints(constTable);
+    if (_profileManagementWindow)
+        _profileManagementWindow->accept();
+}
+
+void ProfileControl::profileWindowCancel()
+{
+    if (_profileManagementWindow)
+        _profileManagementWindow->reject();
+}
+
+// ---- Internal methods ----------------------------------------------------
+
+void ProfileControl::vHandlingButtonSetDisable(bool add, bool edit, bool del)
+{
+    if (_addButton)
+        _addButton->setEnabled(add);
+    if (_editButton)
+        _editButton->setEnabled(edit);
+    if (_deleteButton)
+        _deleteButton->setEnabled(del);
+}
+
+void ProfileControl::vProfileSettingsClearEditText()
+{
+    if (!_profileManagementWindow)
+        return;
+    _fileNameEdit->setText(QString());
+    _profileNameEdit->setText(QString());
+    _locationMenu->setCurrentIndex(0);
+}
+
+void ProfileControl::setEditAreaEnabled(bool fileName, bool profileName, bool location, bool buttons)
+{
+    if (!_profileManagementWindow)
+        return;
+    _fileNameText->setEnabled(fileName);
+    _fileNameEdit->setEnabled(fileName);
+    _browse->setEnabled(fileName);
+    _profileNameText->setEnabled(profileName);
+    _profileNameEdit->setEnabled(profileName);
+    _locationText->setEnabled(location);
+    _locationMenu->setEnabled(location);
+    _localCancel->setEnabled(buttons);
+    _localOK->setEnabled(buttons);
+}
+
+void ProfileControl::vProfileSettingsAllDisablePart()
+{
+    setEditAreaEnabled(false, false, false, false);
+}
+
+void ProfileControl::vProfileSettingsAllEnablePart()
+{
+    setEditAreaEnabled(true, true, true, true);
+}
+
+}  // namespace pde_6E3A90D2_4B7C_4F18_9D05_A1C7E2B3F846
