@@ -78,7 +78,7 @@ bool cstMatchRule(const ConstraintRule& rule, const PDEControlItem* table)
     bool operand = false;
     if (!rule.expression)
         return accumulator;
-    for (int i = 0; i <= kCstMaxExpressionTokens; ++i) {
+    for (int i = 0; i < kCstMaxExpressionTokens; ++i) {
         const int32_t token = rule.expression[i];
         if (token == kCstEnd)
             break;

@@ -329,6 +329,30 @@ TEST(ColorRules, RuleByIndex)
     pde::vActReverseOption(econoRule, t);
     EXPECT_TRUE(econo->isEnabled());
 
+    // Each forcing rule, called by index, turns its check box off; rule 21
+    // never forces in a full pass (rules 19 and 20 clear its conditions first).
+    struct Forcing {
+        int32_t rule;
+        QCheckBox* pde::ColorOptions::*on1;
+        QCheckBox* pde::ColorOptions::*on2;
+        QCheckBox* pde::ColorOptions::*target;
+    };
+    using CO = pde::ColorOptions;
+    for (const Forcing& f : {Forcing{1, &CO::check_ColorAsGrayscale, &CO::check_ColorAsGrayscale, &CO::check_ColorSeparation},
+                             Forcing{2, &CO::check_ColorSeparation, &CO::check_ColorSeparation, &CO::check_ColorAsGrayscale},
+                             Forcing{19, &CO::check_ColorSeparation, &CO::check_ColorSeparation, &CO::check_ColorAsGrayscale},
+                             Forcing{20, &CO::check_ColorAsGrayscale, &CO::check_GlossyMode, &CO::check_GlossyMode},
+                             Forcing{20, &CO::check_EconomyPrint, &CO::check_GlossyMode, &CO::check_GlossyMode}}) {
+        ConstrainedPanel q;
+        pde::ColorOptions* b = q.basic();
+        (b->*f.on1)->setChecked(true);
+        (b->*f.on2)->setChecked(true);
+        (b->*f.target)->setChecked(true);
+        ASSERT_TRUE(pde::bMatchCondition(f.rule, q.compound.get())) << f.rule;
+        pde::vValueChange(f.rule, q.compound.get());
+        EXPECT_FALSE((b->*f.target)->isChecked()) << "rule index " << f.rule;
+    }
+
     // Rules without a forced value leave their target's value alone.
     p.basic()->check_ColorAsGrayscale->setChecked(true);
     p.advanced()->menu_iRGBSource->setCurrentIndex(2);

@@ -145,6 +145,8 @@ TEST(ConstraintEngine, ExpressionsFoldLeftToRight)
         {true, false, false, {AND}, false},
         // slots no condition filled, and tokens outside the slots, load false
         {true, true, true, {5, OR, 5, AND}, false},
+        {true, true, true, {20, AND}, false},
+        {true, true, true, {21, AND}, false},
         {true, true, true, {25, AND}, false},
         {true, true, true, {-3, AND}, false},
         {true, true, true, {999, AND}, false},
