@@ -54,60 +54,65 @@ void PainChangeController::showInContainer(PDEControlView* shown, PDEControlView
     shown->show();
 }
 
-#define RX_EACH_VIEW(first, second, call) \
-    do {                                  \
-        if (first)                        \
-            first->call;                  \
-        if (second)                       \
-            second->call;                 \
-    } while (0)
+namespace {
+
+// Sends one operation to two views, in the order given, skipping a missing one.
+template <typename Operation>
+void eachView(PDEControlView* first, PDEControlView* second, Operation operation)
+{
+    if (first)
+        operation(first);
+    if (second)
+        operation(second);
+}
+
+}  // namespace
 
 void PainChangeController::creatPDEControlTableEachView()
 {
-    RX_EACH_VIEW(onAdvancedView, onColorView, createPDEControlTable());
+    eachView(onAdvancedView, onColorView, [&](PDEControlView* view) { view->createPDEControlTable(); });
 }
 
 void PainChangeController::deallocPDEControlTableEachView()
 {
-    RX_EACH_VIEW(onAdvancedView, onColorView, deallocPDEControlTable());
+    eachView(onAdvancedView, onColorView, [&](PDEControlView* view) { view->deallocPDEControlTable(); });
 }
 
 void PainChangeController::addPPDArrayEachView(QStringList* array)
 {
-    RX_EACH_VIEW(onAdvancedView, onColorView, addPPDArray(array));
+    eachView(onAdvancedView, onColorView, [&](PDEControlView* view) { view->addPPDArray(array); });
 }
 
 void PainChangeController::setPPDFileEachView(ppd_file_t* ppd)
 {
-    RX_EACH_VIEW(onAdvancedView, onColorView, setPPDFile(ppd));
+    eachView(onAdvancedView, onColorView, [&](PDEControlView* view) { view->setPPDFile(ppd); });
 }
 
 void PainChangeController::setPMPrintEachView(rx::PrintSettings* settings, rx::PrintSession* session)
 {
-    RX_EACH_VIEW(onAdvancedView, onColorView, setPMPrint(settings, session));
+    eachView(onAdvancedView, onColorView, [&](PDEControlView* view) { view->setPMPrint(settings, session); });
 }
 
 void PainChangeController::createPDEItemForPPDKeyEachView()
 {
-    RX_EACH_VIEW(onAdvancedView, onColorView, createPDEItemForPPDKey());
+    eachView(onAdvancedView, onColorView, [&](PDEControlView* view) { view->createPDEItemForPPDKey(); });
 }
 
 void PainChangeController::defaultFromPPDInfoEachView()
 {
-    RX_EACH_VIEW(onColorView, onAdvancedView, defaultFromPPDInfo());
+    eachView(onColorView, onAdvancedView, [&](PDEControlView* view) { view->defaultFromPPDInfo(); });
 }
 
 void PainChangeController::getControlValueFromTickettEachView()
 {
-    RX_EACH_VIEW(onAdvancedView, onColorView, getControlValueFromTicket());
+    eachView(onAdvancedView, onColorView, [&](PDEControlView* view) { view->getControlValueFromTicket(); });
 }
 
 void PainChangeController::setControlValueToTicketEachView()
 {
-    RX_EACH_VIEW(onAdvancedView, onColorView, setControlValueToTicket());
+    eachView(onAdvancedView, onColorView, [&](PDEControlView* view) { view->setControlValueToTicket(); });
 }
 
-#undef RX_EACH_VIEW
 
 int16_t PainChangeController::getControlDataEachView(ControlTable* tables, int count) const
 {
