@@ -1,8 +1,13 @@
 // pdehost: a print-dialog host for the Color Options plug-in. It loads the
 // plug-in bundle through the extension protocol and drives its panel with a
-// list of actions run in order.
+// list of actions run in order, or opens an interactive print dialog ("gui").
+// The printer is given by hand (--ppd) or is a queue of the CUPS server
+// (--queue), whose settings are then kept per user between runs.
+#include "host/CupsPrinter.h"
+#include "host/HostActions.h"
 #include "host/PanelHost.h"
-#include "host/ScriptedActions.h"
+#include "host/PrintDialog.h"
+#include "host/SettingsStore.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -13,13 +18,17 @@ namespace {
 
 void usage(QTextStream& err)
 {
-    err << "usage: pdehost --ppd FILE [--printer-id ID] [--device-uri URI] [--settings FILE] [--bundle DIR] ACTION...\n"
-        << "actions: " << pdehost::ScriptedActions::names().join(QStringLiteral(", ")) << '\n';
+    err << "usage: pdehost (--ppd FILE [--printer-id ID] [--device-uri URI] | --queue NAME) [--settings FILE]\n"
+        << "               [--bundle DIR] ACTION...\n"
+        << "       pdehost [--ppd FILE ...] [--queue NAME] [--document FILE] [--screenshot FILE.png] gui\n"
+        << "actions: " << pdehost::HostActions::names().join(QStringLiteral(", ")) << '\n';
 }
 
 struct Options {
     QString ppd, printerId = QStringLiteral("rx8240"), deviceUri, settings, bundle;
+    QString queue, document, screenshot;  // screenshot: render the dialog to this file and close it
     QStringList actions;
+    bool gui() const { return actions == QStringList{QStringLiteral("gui")}; }
 };
 
 bool parse(const QStringList& args, Options* o, QString* error)
@@ -49,6 +58,15 @@ bool parse(const QStringList& args, Options* o, QString* error)
         } else if (a == QLatin1String("--bundle")) {
             if (!value(&o->bundle))
                 return false;
+        } else if (a == QLatin1String("--queue")) {
+            if (!value(&o->queue))
+                return false;
+        } else if (a == QLatin1String("--document")) {
+            if (!value(&o->document))
+                return false;
+        } else if (a == QLatin1String("--screenshot")) {
+            if (!value(&o->screenshot))
+                return false;
         } else if (a.startsWith(QLatin1String("--"))) {
             *error = QStringLiteral("unknown option %1").arg(a);
             return false;
@@ -56,11 +74,63 @@ bool parse(const QStringList& args, Options* o, QString* error)
             o->actions.append(a);
         }
     }
-    if (o->ppd.isEmpty()) {
-        *error = QStringLiteral("no printer: give --ppd FILE");
+    if (o->actions.contains(QStringLiteral("gui")) && !o->gui()) {
+        *error = QStringLiteral("gui is a mode of its own, not an action among others");
+        return false;
+    }
+    if (o->gui())
+        return true;
+    if (!o->screenshot.isEmpty() || !o->document.isEmpty()) {
+        *error = QStringLiteral("--screenshot and --document belong to gui");
+        return false;
+    }
+    if (o->ppd.isEmpty() == o->queue.isEmpty()) {
+        *error = QStringLiteral("no printer: give --ppd FILE or --queue NAME (one of them)");
         return false;
     }
     return true;
+}
+
+// The interactive dialog; with --screenshot it is rendered to the file and
+// closed without a user.
+int runDialog(const Options& options, const QString& bundle, QTextStream& out, QTextStream& err)
+{
+    pdehost::PrintDialog::Setup setup;
+    setup.bundle = bundle;
+    setup.queues = pdehost::cupsQueueNames();
+    setup.initialQueue = options.queue;
+    setup.document = options.document;
+    if (!options.ppd.isEmpty())
+        setup.handPrinter = pdehost::PrintDialog::HandPrinter{
+            options.ppd, rx::Printer{options.printerId.toStdString(), options.deviceUri.toStdString()},
+            options.settings};
+    if (!options.queue.isEmpty() && !setup.queues.contains(options.queue)) {
+        err << "pdehost: the CUPS server has no queue \"" << options.queue << "\"\n";
+        return 1;
+    }
+    pdehost::PrintDialog dialog(setup);
+    if (!options.screenshot.isEmpty()) {
+        dialog.show();
+        QCoreApplication::processEvents();
+        if (!dialog.grab().save(options.screenshot, "PNG")) {
+            err << "pdehost: cannot write screenshot " << options.screenshot << '\n';
+            return 1;
+        }
+        if (!dialog.message().isEmpty())
+            out << dialog.message() << '\n';
+        return 0;
+    }
+    if (dialog.exec() != QDialog::Accepted) {
+        out << "cancelled\n";
+        return 0;
+    }
+    if (dialog.currentQueue().isEmpty()) {
+        for (const auto& [key, value] : dialog.host()->settings().stringEntries())
+            out << QString::fromStdString(key) << '=' << QString::fromStdString(value) << '\n';
+    } else {
+        out << "job\t" << dialog.currentQueue() << '-' << dialog.jobId() << '\n';
+    }
+    return 0;
 }
 
 }  // namespace
@@ -82,27 +152,43 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    pdehost::PanelHost host;
-    if (!options.settings.isEmpty() && QFileInfo::exists(options.settings) &&
-        !host.settings().readFile(options.settings.toStdString())) {
-        err << "pdehost: cannot read print settings " << options.settings << '\n';
-        return 1;
-    }
-    host.setPrinter(rx::Printer{options.printerId.toStdString(), options.deviceUri.toStdString()});
     const QString bundle = options.bundle.isEmpty() ? pdehost::defaultBundleDirectory() : options.bundle;
-    if (!host.openPpd(options.ppd, &error) || !host.loadBundle(bundle, &error)) {
+    if (options.gui())
+        return runDialog(options, bundle, out, err);
+
+    // The settings file: the one given, else the queue's own per user.
+    QString settingsFile = options.settings;
+    if (settingsFile.isEmpty() && !options.queue.isEmpty() &&
+        (settingsFile = pdehost::queueSettingsPath(options.queue, &error)).isEmpty()) {
         err << "pdehost: " << error << '\n';
         return 1;
     }
 
-    pdehost::ScriptedActions actions(host, out);
+    pdehost::PanelHost host;
+    if (!settingsFile.isEmpty() && !pdehost::loadSettings(settingsFile, host.settings(), &error)) {
+        err << "pdehost: " << error << '\n';
+        return 1;
+    }
+    bool printer = false;
+    if (options.queue.isEmpty()) {
+        host.setPrinter(rx::Printer{options.printerId.toStdString(), options.deviceUri.toStdString()});
+        printer = host.openPpd(options.ppd, &error);
+    } else {
+        printer = pdehost::usePrinterFromQueue(host, options.queue, &error);
+    }
+    if (!printer || !host.loadBundle(bundle, &error)) {
+        err << "pdehost: " << error << '\n';
+        return 1;
+    }
+
+    pdehost::HostActions actions(host, out, options.queue);
     if (!actions.run(options.actions, &error)) {
         out.flush();
         err << "pdehost: " << error << '\n';
         return 1;
     }
-    if (!options.settings.isEmpty() && !host.settings().writeFile(options.settings.toStdString())) {
-        err << "pdehost: cannot write print settings " << options.settings << '\n';
+    if (!settingsFile.isEmpty() && !pdehost::storeSettings(settingsFile, host.settings(), &error)) {
+        err << "pdehost: " << error << '\n';
         return 1;
     }
     return 0;

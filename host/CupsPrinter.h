@@ -1,0 +1,34 @@
+// The printing system as pdehost sees it: the queues of a CUPS server, the
+// printer a queue describes (its PPD, its name as identifier, its
+// device-uri), and print jobs. The server is libcups's default: CUPS_SERVER
+// when set, else the local scheduler.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace pdehost {
+
+class PanelHost;
+
+// Names of the server's queues in the server's order; empty when the server
+// has none or cannot be reached.
+QStringList cupsQueueNames();
+
+// Makes the queue the host's printer: opens the PPD the server keeps for it,
+// and sets the current printer to the queue name and the queue's device-uri
+// (empty when the server does not report one). False with a message when the
+// queue does not exist, has no usable PPD or the server cannot be reached.
+bool usePrinterFromQueue(PanelHost& host, const QString& queue, QString* error);
+
+using JobOptions = std::vector<std::pair<std::string, std::string>>;
+
+// Prints the file on the queue as one job named `title` whose job options are
+// `options` (name, value). The job id (> 0), or 0 with a message.
+int submitJob(const QString& queue, const QString& file, const QString& title, const JobOptions& options,
+              QString* error);
+
+}  // namespace pdehost

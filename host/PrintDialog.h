@@ -1,0 +1,100 @@
+// pdehost's interactive print dialog: a printer chooser (the CUPS queues and
+// a printer given by hand with a PPD file), the Color Options panel hosted
+// through the extension protocol, a summary pane built from the panel's
+// summary, and Print / Cancel. Print saves the panel's values, lets the panel
+// prepare the job (shouldPrint) and submits the document to the chosen queue.
+// Every control can be reached with the keyboard; the panel's controls keep
+// the names their labels give them.
+#pragma once
+
+#include "host/PanelHost.h"
+
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QScrollArea;
+class QTreeWidget;
+
+namespace pdehost {
+
+class PrintDialog : public QDialog {
+    Q_OBJECT
+public:
+    // A printer given by hand: its PPD file, identifier and device URI, and
+    // the file its settings are kept in (none when empty).
+    struct HandPrinter {
+        QString ppd;
+        rx::Printer printer;
+        QString settingsFile;
+    };
+    struct Setup {
+        QString bundle;
+        QStringList queues;
+        std::optional<HandPrinter> handPrinter;  // listed after the queues
+        QString initialQueue;                    // chosen first when listed
+        QString document;                        // what Print prints; a test page when empty
+    };
+
+    explicit PrintDialog(Setup setup, QWidget* parent = nullptr);
+    ~PrintDialog() override;
+
+    // Hosts the panel for the chooser's entry at `index`: the previous panel
+    // is dropped unsaved. False when the printer or its panel cannot be
+    // loaded; the message is shown in the dialog and Print is disabled.
+    bool choosePrinter(int index);
+
+    // Print's work. For a queue: save, shouldPrint, submit, and keep the
+    // queue's settings for the next run; for the printer given by hand: save,
+    // shouldPrint and write its settings file. False with the message shown
+    // when nothing was printed.
+    bool print();
+
+    // The host of the current panel; null when none is loaded.
+    PanelHost* host() const { return host_.get(); }
+    // The queue of the current printer; empty for the printer given by hand.
+    QString currentQueue() const;
+    // The job id of the last successful Print on a queue; 0 when none.
+    int jobId() const { return jobId_; }
+    QString message() const;
+
+    QComboBox* printerChooser() const { return chooser_; }
+    QTreeWidget* summaryPane() const { return summary_; }
+    QPushButton* printButton() const { return printButton_; }
+
+public slots:
+    // Rebuilds the summary pane from the panel's summary.
+    void refreshSummary();
+
+private:
+    struct Entry {
+        QString label;
+        QString queue;  // empty for the printer given by hand
+    };
+
+    bool loadPrinter(const Entry& entry, QString* error);
+    void showPanel(QWidget* view);
+    void showMessage(const QString& text);
+    void printAndClose();
+
+    Setup setup_;
+    std::vector<Entry> entries_;
+    std::unique_ptr<PanelHost> host_;
+    QString settingsFile_;  // where the current printer's settings are kept
+    int jobId_ = 0;
+
+    QComboBox* chooser_ = nullptr;
+    QScrollArea* panelArea_ = nullptr;
+    QTreeWidget* summary_ = nullptr;
+    QLabel* message_ = nullptr;
+    QPushButton* printButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+};
+
+}  // namespace pdehost

@@ -1,0 +1,56 @@
+#include "host/SettingsStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace pdehost {
+
+QString queueSettingsPath(const QString& queue, QString* error)
+{
+    if (queue.isEmpty() || queue.startsWith(QLatin1Char('.')) || queue.contains(QLatin1Char('/')) ||
+        queue.contains(QChar(0))) {
+        *error = QStringLiteral("\"%1\" cannot name a settings file").arg(queue);
+        return {};
+    }
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty() || QDir::isRelativePath(base)) {
+        const QString home = qEnvironmentVariable("HOME");
+        if (home.isEmpty() || QDir::isRelativePath(home)) {
+            *error = QStringLiteral("no configuration directory: neither XDG_CONFIG_HOME nor HOME is an absolute path");
+            return {};
+        }
+        base = home + QStringLiteral("/.config");
+    }
+    return base + QStringLiteral("/rx8240/pdehost/") + queue + QStringLiteral(".plist");
+}
+
+bool loadSettings(const QString& path, rx::PrintSettings& settings, QString* error)
+{
+    if (!QFileInfo::exists(path))
+        return true;
+    if (!settings.readFile(QFile::encodeName(path).toStdString())) {
+        *error = QStringLiteral("cannot read print settings %1").arg(path);
+        return false;
+    }
+    return true;
+}
+
+bool storeSettings(const QString& path, const rx::PrintSettings& settings, QString* error)
+{
+    const QString dir = QFileInfo(path).absolutePath();
+    if (!QFileInfo::exists(dir)) {
+        if (!QDir().mkpath(dir)) {
+            *error = QStringLiteral("cannot create %1").arg(dir);
+            return false;
+        }
+        QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    if (!settings.writeFile(QFile::encodeName(path).toStdString())) {
+        *error = QStringLiteral("cannot write print settings %1").arg(path);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace pdehost
