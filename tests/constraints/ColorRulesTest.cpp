@@ -311,7 +311,7 @@ TEST(ColorRules, BasicTableAloneLeavesTheAdvancedMenusAlone)
     }
 }
 
-// The spec-named entry points act on one rule of cstColorOption by index.
+// The per-rule entry points act on one rule of cstColorOption by index.
 TEST(ColorRules, RuleByIndex)
 {
     ConstrainedPanel p;
