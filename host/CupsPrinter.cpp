@@ -49,6 +49,13 @@ QString lastError()
     return QString::fromUtf8(cupsLastErrorString());
 }
 
+bool serverReachable()
+{
+    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 5000, nullptr);
+    httpClose(http);
+    return http != nullptr;
+}
+
 // Queue names go into URIs and file names; the scheduler itself allows no
 // "/", "#", "\", space or control character in them.
 bool plausibleQueueName(const QString& queue)
@@ -104,11 +111,12 @@ bool usePrinterFromQueue(PanelHost& host, const QString& queue, QString* error)
     const QByteArray name = queue.toUtf8();
     DestHandle dest(cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(), nullptr));
     if (!dest) {
-        if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND || cupsLastError() <= IPP_STATUS_OK_CONFLICTING)
+        // libcups reports an unreachable server as an unknown queue.
+        if (serverReachable())
             *error = QStringLiteral("the CUPS server %1 has no queue \"%2\"").arg(serverName(), queue);
         else
-            *error = QStringLiteral("cannot ask the CUPS server %1 for queue \"%2\": %3")
-                         .arg(serverName(), queue, lastError());
+            *error = QStringLiteral("cannot ask the CUPS server %1 for queue \"%2\": it does not answer")
+                         .arg(serverName(), queue);
         return false;
     }
     const char* ppd = cupsGetPPD2(CUPS_HTTP_DEFAULT, name.constData());

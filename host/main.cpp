@@ -156,19 +156,7 @@ int main(int argc, char** argv)
     if (options.gui())
         return runDialog(options, bundle, out, err);
 
-    // The settings file: the one given, else the queue's own per user.
-    QString settingsFile = options.settings;
-    if (settingsFile.isEmpty() && !options.queue.isEmpty() &&
-        (settingsFile = pdehost::queueSettingsPath(options.queue, &error)).isEmpty()) {
-        err << "pdehost: " << error << '\n';
-        return 1;
-    }
-
     pdehost::PanelHost host;
-    if (!settingsFile.isEmpty() && !pdehost::loadSettings(settingsFile, host.settings(), &error)) {
-        err << "pdehost: " << error << '\n';
-        return 1;
-    }
     bool printer = false;
     if (options.queue.isEmpty()) {
         host.setPrinter(rx::Printer{options.printerId.toStdString(), options.deviceUri.toStdString()});
@@ -176,7 +164,13 @@ int main(int argc, char** argv)
     } else {
         printer = pdehost::usePrinterFromQueue(host, options.queue, &error);
     }
-    if (!printer || !host.loadBundle(bundle, &error)) {
+    // The settings file: the one given, else the queue's own per user.
+    QString settingsFile = options.settings;
+    if (!printer ||
+        (settingsFile.isEmpty() && !options.queue.isEmpty() &&
+         (settingsFile = pdehost::queueSettingsPath(options.queue, &error)).isEmpty()) ||
+        (!settingsFile.isEmpty() && !pdehost::loadSettings(settingsFile, host.settings(), &error)) ||
+        !host.loadBundle(bundle, &error)) {
         err << "pdehost: " << error << '\n';
         return 1;
     }
