@@ -38,7 +38,7 @@ void QVTextField::setOldString(const QString& text)
 bool QVTextField::textShouldBeginEditing()
 {
     editing_ = true;
-    oldValue = QString(priorText_.constData(), priorText_.size());
+    oldValue = QString(shownText_.constData(), shownText_.size());
     return true;
 }
 
@@ -48,12 +48,13 @@ bool QVTextField::textShouldEndEditing()
     return true;
 }
 
-// Every change, the user's and the program's, moves the shadow texts, so that
-// the first change of a session knows the text it replaced.
-void QVTextField::onTextChanged(const QString& text)
+// Every change, the user's and the program's, moves the shadow text, so that
+// the first change of a session knows the text it replaced (textEdited comes
+// before textChanged). The signal's argument may be stale when a check has
+// replaced the text meanwhile, so the field's own text is taken.
+void QVTextField::onTextChanged()
 {
-    priorText_ = shownText_;
-    shownText_ = text;
+    shownText_ = text();
 }
 
 void QVTextField::onTextEdited()

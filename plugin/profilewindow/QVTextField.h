@@ -30,8 +30,8 @@ public:
     // Makes a copy of `text` the last accepted text.
     void setOldString(const QString& text);
 
-    // Start of an editing session: a copy of the current text becomes the
-    // last accepted text. Always true.
+    // Start of an editing session: a copy of the text as it stood before the
+    // session's first change becomes the last accepted text. Always true.
     bool textShouldBeginEditing();
     // End of an editing session. Always true.
     bool textShouldEndEditing();
@@ -46,7 +46,7 @@ public:
     bool isEditingSession() const { return editing_; }
 
 private:
-    void onTextChanged(const QString& text);
+    void onTextChanged();
     void onTextEdited();
     void refuse(qsizetype caret);
     void updateOperateControl();
@@ -60,8 +60,7 @@ private:
 
     bool editing_ = false;
     bool checking_ = false;
-    QString shownText_;   // the text after the last change
-    QString priorText_;   // the text before the last change
+    QString shownText_;  // the text after the last completed change
 };
 
 }  // namespace pde_6E3A90D2_4B7C_4F18_9D05_A1C7E2B3F846
