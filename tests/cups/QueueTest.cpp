@@ -43,7 +43,7 @@ std::string startProblem;  // the scheduler cannot run here
 std::string setupProblem;  // it runs but refused the queues
 
 // One scheduler for the whole run: two queues with the bundled PPD (a file
-// device and an lpd device) and one without a PPD.
+// device and a socket device) and one without a PPD.
 class CupsQueue : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -60,7 +60,7 @@ protected:
         }
         const std::string ppd = sourceFile(QStringLiteral("plugin/resources/rx8240.ppd")).toStdString();
         if (!server->addQueue("rx8240", ppd, "file:/dev/null", &setupProblem) ||
-            !server->addQueue("rx8240lpd", ppd, "lpd://127.0.0.1/rx8240", &setupProblem) ||
+            !server->addQueue("rx8240net", ppd, "socket://127.0.0.1:9100", &setupProblem) ||
             !server->addQueue("rawqueue", "", "file:/dev/null", &setupProblem)) {
             setupProblem += server->errorLog();
             server.reset();
@@ -139,7 +139,7 @@ TEST_F(CupsQueue, QueueGivesItsNameDeviceUriAndPpd)
         const char* queue;
         const char* deviceUri;
     };
-    for (const Case& c : {Case{"rx8240", "file:/dev/null"}, Case{"rx8240lpd", "lpd://127.0.0.1/rx8240"}}) {
+    for (const Case& c : {Case{"rx8240", "file:/dev/null"}, Case{"rx8240net", "socket://127.0.0.1:9100"}}) {
         HostRun r = pdehost({"--queue", c.queue, "printer", "keys"});
         ASSERT_EQ(r.exitCode, 0) << c.queue << r.err.toStdString();
         ASSERT_EQ(r.lines.size(), 1 + 28) << c.queue;
@@ -192,7 +192,7 @@ TEST_F(CupsQueue, SettingsOfEachQueuePersistPerUser)
     ASSERT_EQ(again.exitCode, 0) << again.err.toStdString();
     EXPECT_EQ(pairs(again.lines, QLatin1Char('=')).value("QVQuickColor"), QStringLiteral("Photo"));
 
-    HostRun other = pdehost({"--queue", "rx8240lpd", "restore", "save", "options"});
+    HostRun other = pdehost({"--queue", "rx8240net", "restore", "save", "options"});
     ASSERT_EQ(other.exitCode, 0) << other.err.toStdString();
     EXPECT_EQ(pairs(other.lines, QLatin1Char('=')).value("QVQuickColor"), QStringLiteral("Standard"))
         << "another queue saw this queue's settings";
@@ -309,7 +309,7 @@ TEST_F(CupsDialog, ListsQueuesAndTheHandPrinterAndHostsTheChosenOne)
     QStringList labels;
     for (int i = 0; i < chooser->count(); ++i)
         labels << chooser->itemText(i);
-    EXPECT_TRUE(labels.contains("rx8240") && labels.contains("rx8240lpd") && labels.contains("rawqueue"))
+    EXPECT_TRUE(labels.contains("rx8240") && labels.contains("rx8240net") && labels.contains("rawqueue"))
         << labels.join(',').toStdString();
     EXPECT_EQ(labels.last(), QStringLiteral("byhand (rx8240.ppd)"));
 
