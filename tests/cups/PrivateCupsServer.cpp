@@ -7,6 +7,7 @@
 #include <cstring>
 #include <cups/cups.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <grp.h>
 #include <memory>
@@ -118,16 +119,25 @@ std::string PrivateCupsServer::address() const
 
 bool PrivateCupsServer::start(std::string* error)
 {
-    const std::string cupsd = findProgram("cupsd");
-    if (cupsd.empty()) {
+    const std::string installed = findProgram("cupsd");
+    if (installed.empty()) {
         *error = "no cupsd installed";
         return false;
     }
-    for (const char* dir : {"", "/conf", "/spool", "/spool/temp", "/log", "/cache", "/state"})
+    for (const char* dir : {"", "/bin", "/conf", "/spool", "/spool/temp", "/log", "/cache", "/state"})
         if (::mkdir((root_ + dir).c_str(), 0755) != 0 && errno != EEXIST) {
             *error = "cannot create " + root_ + dir + ": " + std::strerror(errno);
             return false;
         }
+    // A copy of the scheduler: a security profile bound to the installed
+    // path would keep it from the private configuration.
+    const std::string cupsd = root_ + "/bin/cupsd";
+    std::error_code copyError;
+    std::filesystem::copy_file(installed, cupsd, std::filesystem::copy_options::overwrite_existing, copyError);
+    if (copyError) {
+        *error = "cannot copy " + installed + ": " + copyError.message();
+        return false;
+    }
     port_ = freeLoopbackPort();
     if (port_ == 0) {
         *error = "no free loopback port";
