@@ -108,6 +108,10 @@ int runDialog(const Options& options, const QString& bundle, QTextStream& out, Q
         err << "pdehost: the CUPS server has no queue \"" << options.queue << "\"\n";
         return 1;
     }
+    if (options.screenshot.isEmpty() && QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        err << "pdehost: gui needs a display; without one, render it with --screenshot FILE\n";
+        return 2;
+    }
     pdehost::PrintDialog dialog(setup);
     if (!options.screenshot.isEmpty()) {
         dialog.show();

@@ -420,6 +420,11 @@ TEST_F(CupsDialog, RendersToAFileWithoutAUser)
     HostRun unknown = pdehost({"--queue", "nosuchqueue", "gui", "--screenshot", png});
     EXPECT_NE(unknown.exitCode, 0);
     EXPECT_TRUE(unknown.err.contains("no queue"));
+
+    // Without a display and without --screenshot nobody could answer it.
+    HostRun headless = pdehost({"--queue", "rx8240", "gui"});
+    EXPECT_EQ(headless.exitCode, 2);
+    EXPECT_TRUE(headless.err.contains("needs a display"));
 }
 
 }  // namespace
