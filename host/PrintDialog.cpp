@@ -129,7 +129,9 @@ PrintDialog::PrintDialog(Setup setup, QWidget* parent) : QDialog(parent), setup_
 PrintDialog::~PrintDialog()
 {
     // The panel owns its view: give it back before the panel goes.
-    panelArea_->takeWidget();
+    QWidget* shown = panelArea_->takeWidget();
+    if (!host_)
+        delete shown;  // a placeholder of ours
     host_.reset();
 }
 
