@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +15,7 @@
 
 ProfileList PlistForSpool;
 int numprinted = 0;
+int mibWalkTimeLimitSeconds = 300;
 char sDEBUGmsg[kDebugMessageSize];
 
 namespace {
@@ -120,9 +122,11 @@ LoopOutcome walkLoop(netsnmp_session* ss, const oid* root, size_t rootLength)
     std::copy_n(root, rootLength, current.begin());
     size_t currentLength = rootLength;
     const bool checkOrdering = !walkSetting(kWalkDontCheckOrdering);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(mibWalkTimeLimitSeconds);
 
     for (int request = 0;; ++request) {
-        if (request == kMaxWalkRequests) {
+        // Bounded in requests and in time: a device is not trusted to end it.
+        if (request == kMaxWalkRequests || std::chrono::steady_clock::now() >= deadline) {
             out.result = 1;
             return out;
         }
@@ -373,6 +377,8 @@ int mib_walk(int argc, char* argv[])
 
     const int result = runWalk(argc, argv);
 
-    vRestructPlistSpool2Current(result != 0 ? 1 : 0);
-    return result;
+    // A walk whose answer could not be written into the list did not do its
+    // work: a failed merge turns a normal end into result 1.
+    const int merged = vRestructPlistSpool2Current(result != 0 ? 1 : 0);
+    return result == 0 && merged != 0 ? 1 : result;
 }

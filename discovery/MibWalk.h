@@ -34,6 +34,12 @@ inline constexpr const char* kProfileTableOid = "1.3.6.1.4.1.71362.1.1.1.1.6.13.
 // the walk with result 1 when the bound is reached.
 inline constexpr int kMaxWalkRequests = 20000;
 
+// Upper bound of one walk's GETNEXT loop in seconds (300 by default). A
+// device that answers every request just before the time-out would otherwise
+// hold the one-walk-at-a-time section for hours; reaching the bound ends the
+// walk with result 1. Process-wide; tests may lower it.
+extern int mibWalkTimeLimitSeconds;
+
 // Walks the agent named in argv, in the syntax of Net-SNMP's walk tool:
 // argv[0] is a program name, then options ("-O...", "-c COMMUNITY", "-v 1",
 // "-r N", "-t S", "-C LETTERS"), the agent's address and the start OID
@@ -46,8 +52,8 @@ inline constexpr int kMaxWalkRequests = 20000;
 //    0  the walk ended normally (left the subtree, end of the MIB view, or an
 //       exception value arrived);
 //    1  no answer, transport error, OIDs not increasing, start OID not
-//       parsable, session not opened, an answer without variables, or the
-//       request bound reached;
+//       parsable, session not opened, an answer without variables, the
+//       request bound reached, or the merge could not write the list file;
 //    2  the agent answered with an error status other than noSuchName;
 //   -1  the option parser refused the vector;
 //   -2  the option parser handled an option that ends the run (e.g. -V).

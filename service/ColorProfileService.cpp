@@ -148,7 +148,7 @@ void QVmacServiceXPC::qvPListSwapProfile_XPC(const std::string& argument, const 
         break;
     }
     if (!done)
-        refuse(kOpSwap, "a list name holds something other than a regular file");
+        refuse(kOpSwap, "a list name holds something other than a regular file, or the file system failed");
     reply(done ? kReplyTrue : kReplyFalse);
 }
 

@@ -22,6 +22,14 @@ struct FileDescriptor {
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     explicit operator bool() const { return fd >= 0; }
+    // Closes now; false when close reports an error (a write that the
+    // file system could not complete shows up here on some file systems).
+    bool closeChecked()
+    {
+        int f = fd;
+        fd = -1;
+        return f < 0 || close(f) == 0;
+    }
 };
 
 bool writeAll(int fd, const char* data, std::size_t size)
@@ -130,18 +138,35 @@ bool ListDirectory::backup(const std::string& current, const std::string& previo
         return false;
     if (prev == Presence::Regular)
         unlinkat(fd_, previous.c_str(), 0);
+    // The copy is made in a temporary file that is synced and renamed to the
+    // previous name only when complete: a failed or interrupted copy never
+    // leaves a torn backup that a later restore would make the current list.
     FileDescriptor source(openRegular(current, O_RDONLY));
-    FileDescriptor target(openRegular(previous, O_RDWR | O_APPEND | O_EXCL, true));
-    if (!source || !target)
+    umask(002);
+    const std::string temporary = temporaryName(previous);
+    FileDescriptor target(openRegular(temporary, O_RDWR | O_APPEND | O_EXCL, true));
+    if (!target)
         return true;
-    auto buffer = std::make_unique<char[]>(kBackupBlockSize);
-    for (;;) {
-        ssize_t n = read(source.fd, buffer.get(), kBackupBlockSize);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0 || !writeAll(target.fd, buffer.get(), static_cast<std::size_t>(n)))
-            break;
+    bool copied = true;
+    if (source) {
+        auto buffer = std::make_unique<char[]>(kBackupBlockSize);
+        for (;;) {
+            ssize_t n = read(source.fd, buffer.get(), kBackupBlockSize);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 || (n > 0 && !writeAll(target.fd, buffer.get(), static_cast<std::size_t>(n))))
+                copied = false;
+            if (n <= 0 || !copied)
+                break;
+        }
     }
+    copied = copied && fsync(target.fd) == 0;
+    copied = target.closeChecked() && copied;
+    if (!copied || renameat(fd_, temporary.c_str(), fd_, previous.c_str()) != 0) {
+        unlinkat(fd_, temporary.c_str(), 0);
+        return false;
+    }
+    syncDirectory();
     return true;
 }
 
@@ -167,8 +192,9 @@ bool ListDirectory::restore(const std::string& current, const std::string& previ
         return false;
     if (prev == Presence::Absent)
         return true;
+    // A rename the file system refuses is a failure, not a success.
     if (renameat(fd_, previous.c_str(), fd_, current.c_str()) != 0)
-        return true;
+        return false;
     syncDirectory();
     return true;
 }
@@ -181,7 +207,13 @@ bool ListDirectory::appendPiece(const std::string& staging, std::string_view tex
     FileDescriptor file(openRegular(staging, O_WRONLY | O_APPEND, true));
     if (!file)
         return false;
-    return writeAll(file.fd, text.data(), text.size());
+    // A piece that was not written whole breaks the sequence: the staging
+    // file goes, so that no commit can put a torn text in place.
+    bool written = writeAll(file.fd, text.data(), text.size());
+    written = file.closeChecked() && written;
+    if (!written)
+        unlinkat(fd_, staging.c_str(), 0);
+    return written;
 }
 
 bool ListDirectory::commit(const std::string& staging, const std::string& name)
@@ -189,26 +221,39 @@ bool ListDirectory::commit(const std::string& staging, const std::string& name)
     if (!valid() || presence(name) == Presence::Other)
         return false;
     FileDescriptor file(openRegular(staging, O_RDONLY));
-    if (!file || fsync(file.fd) != 0)
+    if (!file)
         return false;
-    if (renameat(fd_, staging.c_str(), fd_, name.c_str()) != 0)
+    // A staging file that cannot be made durable or put in place is dropped:
+    // the list stays as it was and the writer starts again.
+    if (fsync(file.fd) != 0 || renameat(fd_, staging.c_str(), fd_, name.c_str()) != 0) {
+        unlinkat(fd_, staging.c_str(), 0);
         return false;
+    }
+    // The list now holds the staged text; false here means only that the
+    // rename may not survive a power loss.
     return syncDirectory();
+}
+
+std::string ListDirectory::temporaryName(const std::string& name)
+{
+    static std::atomic<unsigned> counter{0};
+    return "." + name + ".tmp" + std::to_string(getpid()) + "." + std::to_string(counter.fetch_add(1));
 }
 
 bool ListDirectory::writeWhole(const std::string& name, std::string_view text)
 {
-    static std::atomic<unsigned> counter{0};
     if (!valid() || presence(name) == Presence::Other)
         return false;
     umask(002);
-    std::string temporary =
-        "." + name + ".tmp" + std::to_string(getpid()) + "." + std::to_string(counter.fetch_add(1));
+    std::string temporary = temporaryName(name);
     FileDescriptor file(openRegular(temporary, O_WRONLY | O_EXCL, true));
     if (!file)
         return false;
-    if (!writeAll(file.fd, text.data(), text.size()) || fsync(file.fd) != 0 ||
-        renameat(fd_, temporary.c_str(), fd_, name.c_str()) != 0) {
+    // Closed (and its error looked at) before the rename: the new text goes
+    // in place only when every step of writing it succeeded.
+    bool written = writeAll(file.fd, text.data(), text.size()) && fsync(file.fd) == 0;
+    written = file.closeChecked() && written;
+    if (!written || renameat(fd_, temporary.c_str(), fd_, name.c_str()) != 0) {
         unlinkat(fd_, temporary.c_str(), 0);
         return false;
     }

@@ -32,20 +32,25 @@ public:
 
     // Backup: the previous file becomes a copy of the current one, copied in
     // blocks of at most 65535 bytes. The previous file is removed first and
-    // then created anew, so a missing current file leaves it empty.
-    // False when a name holds something other than a regular file.
+    // then created anew, so a missing current file leaves it empty. The copy
+    // is made in a temporary file renamed to the previous name when whole.
+    // False when a name holds something other than a regular file, or when
+    // the copy failed (then no previous file is left).
     bool backup(const std::string& current, const std::string& previous);
     // Discard: removes the previous file.
     bool discard(const std::string& previous);
     // Restore: renames the previous file over the current one in one step;
-    // without a previous file the current file stays. False when refused.
+    // without a previous file the current file stays. False when refused or
+    // when the rename fails.
     bool restore(const std::string& current, const std::string& previous);
 
     // Appends a piece of text to the staging file, creating it when absent.
+    // When the piece cannot be written whole the staging file is removed.
     bool appendPiece(const std::string& staging, std::string_view text);
     // Makes the staged text the file's content: syncs the staging file,
     // renames it over the file and syncs the directory. True only when all of
-    // that succeeded; a missing staging file leaves the file alone.
+    // that succeeded; a missing staging file leaves the file alone. A staging
+    // file that cannot be synced or renamed is removed.
     bool commit(const std::string& staging, const std::string& name);
     // Replaces the whole content of a file, through a temporary file that is
     // synced and renamed over it.
@@ -56,6 +61,8 @@ private:
     Presence presence(const std::string& name) const;
     int openRegular(const std::string& name, int flags, bool mayCreate = false) const;
     bool syncDirectory() const;
+    // A fresh name for a temporary file beside `name` in the directory.
+    static std::string temporaryName(const std::string& name);
 
     int fd_ = -1;
 };

@@ -1,0 +1,292 @@
+#include "RobustSupport.h"
+
+#include "platform/FixedPaths.h"
+#include "profilelist/ProfileList.h"
+#include "service/ArgumentStrings.h"
+#include "service/Framing.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+namespace svc = svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212;
+
+namespace robust {
+
+std::string freshRoot()
+{
+    const char* base = std::getenv("RX_TEST_ROOT");
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(info->test_suite_name()) + "." + info->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    const std::string root = std::string(base ? base : "/tmp/rx8240-robust") + "/" + name;
+    fs::remove_all(root);
+    fs::create_directories(root + std::string(rx::kProfileDirectory));
+    for (const char* sub : {"snmp-conf", "snmp-persist", "snmp-mibs"})
+        fs::create_directories(root + "/" + sub);
+    return root;
+}
+
+Service::~Service()
+{
+    stop();
+}
+
+bool Service::start(const std::string& binary, const std::string& root,
+                    const std::map<std::string, std::string>& environment)
+{
+    if (socketDir_.empty()) {
+        char dir[] = "/tmp/rx8240-robust-XXXXXX";
+        if (!mkdtemp(dir))
+            return false;
+        socketDir_ = dir;
+        socket_ = socketDir_ + "/service.sock";
+    }
+    pid_ = fork();
+    if (pid_ < 0)
+        return false;
+    if (pid_ == 0) {
+        setenv("TARNVALE_ROOT", root.c_str(), 1);
+        setenv("SNMPCONFPATH", (root + "/snmp-conf").c_str(), 1);
+        setenv("SNMP_PERSISTENT_DIR", (root + "/snmp-persist").c_str(), 1);
+        setenv("MIBDIRS", (root + "/snmp-mibs").c_str(), 1);
+        setenv("MIBS", "", 1);
+        for (const auto& [name, value] : environment)
+            setenv(name.c_str(), value.c_str(), 1);
+        execl(binary.c_str(), binary.c_str(), "--listen", socket_.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    for (int i = 0; i < 1000; ++i) {
+        int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, socket_.c_str(), sizeof address.sun_path - 1);
+        const bool up = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+        close(fd);
+        if (up)
+            return true;
+        if (!alive())
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+}
+
+void Service::kill9()
+{
+    if (pid_ > 0) {
+        ::kill(pid_, SIGKILL);
+        int status;
+        waitpid(pid_, &status, 0);
+        pid_ = -1;
+    }
+}
+
+void Service::stop()
+{
+    if (pid_ > 0) {
+        ::kill(pid_, SIGTERM);
+        int status;
+        waitpid(pid_, &status, 0);
+        pid_ = -1;
+    }
+    if (!socketDir_.empty()) {
+        fs::remove_all(socketDir_);
+        socketDir_.clear();
+    }
+}
+
+bool Service::alive() const
+{
+    int status;
+    return pid_ > 0 && waitpid(pid_, &status, WNOHANG) == 0;
+}
+
+long Service::residentKiB() const
+{
+    std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::atol(line.c_str() + 6);
+    return -1;
+}
+
+long Service::openDescriptors() const
+{
+    std::error_code error;
+    long n = 0;
+    for (auto it = fs::directory_iterator("/proc/" + std::to_string(pid_) + "/fd", error);
+         !error && it != fs::directory_iterator(); it.increment(error))
+        ++n;
+    return error ? -1 : n;
+}
+
+std::string call(const std::string& socket, const std::string& operation, const std::string& argument,
+                 double seconds)
+{
+    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return "<unreachable>";
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, socket.c_str(), sizeof address.sun_path - 1);
+    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        close(fd);
+        return "<unreachable>";
+    }
+    const auto deadline =
+        svc::Clock::now() + std::chrono::duration_cast<svc::Clock::duration>(std::chrono::duration<double>(seconds));
+    std::string reply;
+    std::string result = "<failed>";
+    if (svc::writeFrame(fd, operation, deadline) && svc::writeFrame(fd, argument, deadline)) {
+        const svc::FrameStatus status = svc::readFrame(fd, &reply, svc::kMaxFrameSize, deadline);
+        result = status == svc::FrameStatus::Ok         ? reply
+                 : status == svc::FrameStatus::TimedOut ? "<timed out>"
+                                                        : "<failed>";
+    }
+    close(fd);
+    return result;
+}
+
+std::string profileDirectory(const std::string& root)
+{
+    return root + std::string(rx::kProfileDirectory);
+}
+
+std::string currentPath(const std::string& root)
+{
+    return profileDirectory(root) + "/" + kUser + "-" + kModel + "-profile.plist";
+}
+
+std::string previousPath(const std::string& root)
+{
+    return profileDirectory(root) + "/" + kUser + "-" + kModel + "-profile.prev.plist";
+}
+
+std::string stagingPath(const std::string& root)
+{
+    return currentPath(root) + ".dummy";
+}
+
+std::string swapArgument(int type, const std::string& root)
+{
+    return std::to_string(type) + std::string(svc::kMarkerSwapType) + currentPath(root) +
+           std::string(svc::kMarkerCurrent) + previousPath(root) + std::string(svc::kMarkerPrevious);
+}
+
+std::string pieceArgument(const std::string& root, const std::string& text)
+{
+    return svc::fileUrlFromPath(currentPath(root)) + std::string(svc::kMarkerUrl) + text;
+}
+
+std::string commitArgument(const std::string& root)
+{
+    return svc::fileUrlFromPath(currentPath(root));
+}
+
+std::string walkArgument(const std::string& agentAddress, const std::vector<std::string>& extra)
+{
+    std::vector<std::string> vector{"snmpwalk", "-Os", "-c", "ombrel", "-v", "1"};
+    vector.insert(vector.end(), extra.begin(), extra.end());
+    vector.push_back(agentAddress);
+    vector.push_back("1.3.6.1.4.1.71362.1.1.1.1.6.13.1.1");
+    std::string argument = std::string(kModel) + std::string(svc::kMarkerModel) + kUser + std::string(svc::kMarkerUser);
+    for (const std::string& element : vector)
+        argument += element + std::string(svc::kMarkerArg);
+    return argument;
+}
+
+std::string versionText(int version, int entries)
+{
+    auto lists = std::make_unique<ProfileList[]>(3);
+    std::memset(lists.get(), 0, sizeof(ProfileList) * 3);
+    for (int c = 0; c < 3; ++c) {
+        for (int i = 0; i < entries; ++i) {
+            ProfileListItem& item = lists[c].litem[i];
+            item.iIndexOnDevice = i + 1;
+            item.iInMenu = kStateDeviceShownConfirmed;
+            item.iProfileClass = 1;
+            std::snprintf(item.FileName, sizeof item.FileName, "V%05d_%d.ICC", version, i);
+            std::snprintf(item.ProfileName, sizeof item.ProfileName, "Version %d", version);
+            item.iLocation = kLocationDisk;
+        }
+        lists[c].iNum = entries;
+    }
+    return QVPListBuildFileText(&lists[0], &lists[1], &lists[2]);
+}
+
+int versionOf(const std::string& text)
+{
+    const std::size_t at = text.find(">V");
+    if (at == std::string::npos)
+        return -1;
+    const int version = std::atoi(text.c_str() + at + 2);
+    for (int entries : {40, 30, 3})
+        if (text == versionText(version, entries))
+            return version;
+    return -1;
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void writeFile(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+bool fileExists(const std::string& path)
+{
+    std::error_code error;
+    return fs::exists(fs::symlink_status(path, error));
+}
+
+std::vector<std::string> leftovers(const std::string& root)
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(profileDirectory(root), error)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.ends_with("-profile.plist") && !name.ends_with("-profile.prev.plist"))
+            names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::map<std::string, std::string> faultEnvironment(const std::string& op, const std::string& error, int skip)
+{
+    std::map<std::string, std::string> environment{
+        {"LD_PRELOAD", RX_FAULT_SHIM},
+        {"RX_FAULT_OP", op},
+        {"RX_FAULT_ERRNO", error},
+        {"RX_FAULT_SKIP", std::to_string(skip)},
+        // A sanitizer runtime must otherwise come first in the library list.
+        {"ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0"},
+    };
+    return environment;
+}
+
+}  // namespace robust

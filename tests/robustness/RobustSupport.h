@@ -1,0 +1,84 @@
+// Support of the robustness tests: the real service started and killed under
+// a private root, requests over its socket, list texts of known versions,
+// and the file checks the tests share.
+#pragma once
+
+#include <sys/types.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace robust {
+
+inline constexpr const char* kUser = "tester";
+inline constexpr const char* kModel = "rx8240";
+
+// A private root below the test's RX_TEST_ROOT named after the running test
+// (made empty), with Net-SNMP's configuration and MIB paths inside it.
+std::string freshRoot();
+
+// The service binary running on a socket of its own under `root`.
+class Service {
+public:
+    Service() = default;
+    ~Service();
+    Service(const Service&) = delete;
+    Service& operator=(const Service&) = delete;
+
+    // Starts `binary` and waits until it accepts connections. The list files
+    // under `root` are left as they are, so a killed service can be started
+    // again on the same files.
+    bool start(const std::string& binary, const std::string& root,
+               const std::map<std::string, std::string>& environment = {});
+    void kill9();  // SIGKILL and reap
+    void stop();   // SIGTERM and reap
+
+    pid_t pid() const { return pid_; }
+    const std::string& socket() const { return socket_; }
+    bool alive() const;
+    // VmRSS in KiB and the number of open descriptors, from /proc; -1 when
+    // unknown.
+    long residentKiB() const;
+    long openDescriptors() const;
+
+private:
+    pid_t pid_ = -1;
+    std::string socket_;
+    std::string socketDir_;
+};
+
+// One request over a new connection: the reply, or "<unreachable>",
+// "<failed>" or "<timed out>" (after `seconds`) when there was none.
+std::string call(const std::string& socket, const std::string& operation, const std::string& argument,
+                 double seconds = 60);
+
+// Paths of the tester's list files under a root.
+std::string profileDirectory(const std::string& root);
+std::string currentPath(const std::string& root);
+std::string previousPath(const std::string& root);
+std::string stagingPath(const std::string& root);
+
+// Argument strings of the operations on the tester's list.
+std::string swapArgument(int type, const std::string& root);
+std::string pieceArgument(const std::string& root, const std::string& text);
+std::string commitArgument(const std::string& root);
+std::string walkArgument(const std::string& agentAddress, const std::vector<std::string>& extra = {});
+
+// The file text of version `version`: three lists of `entries` entries whose
+// names carry the version. Every version has a different text.
+std::string versionText(int version, int entries = 40);
+// The version a text is the whole file of, or -1 when it is none.
+int versionOf(const std::string& text);
+
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& text);
+bool fileExists(const std::string& path);
+// Names in the profile directory that are neither a current nor a previous
+// list file: staging and temporary files.
+std::vector<std::string> leftovers(const std::string& root);
+
+// Environment that preloads the fault library into the service.
+std::map<std::string, std::string> faultEnvironment(const std::string& op, const std::string& error, int skip);
+
+}  // namespace robust
