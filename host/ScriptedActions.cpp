@@ -1,5 +1,7 @@
 #include "host/ScriptedActions.h"
 
+#include "host/ProfileWindowActions.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPixmap>
@@ -12,7 +14,8 @@ namespace {
 
 bool takesArgument(const QString& action)
 {
-    return action == QLatin1String("set") || action == QLatin1String("screenshot");
+    return action == QLatin1String("set") || action == QLatin1String("screenshot") ||
+           profileWindowActionTakesArgument(action);
 }
 
 bool isControl(QWidget* w)
@@ -25,8 +28,9 @@ bool isControl(QWidget* w)
 
 QStringList ScriptedActions::names()
 {
-    return {"keys", "view", "show", "restore", "save", "print", "summary", "state", "set NAME=VALUE", "options", "dump",
-            "screenshot FILE.png"};
+    return QStringList{"keys", "view", "show", "restore", "save", "print", "summary", "state", "set NAME=VALUE",
+                       "options", "dump", "screenshot FILE.png"} +
+           profileWindowActionNames();
 }
 
 QList<QWidget*> panelControls(QWidget* view)
@@ -51,6 +55,11 @@ bool ScriptedActions::run(const QStringList& actions, QString* error)
                 return false;
             }
             argument = actions[++i];
+        }
+        // The rest of the script runs inside the profile window's modal session.
+        if (action == QLatin1String("profiles")) {
+            const QStringList rest = actions.mid(i + 1);
+            return openProfileWindowAndRun(view(error), [this, rest](QString* e) { return run(rest, e); }, error);
         }
         if (!runOne(action, argument, error))
             return false;
@@ -102,8 +111,14 @@ bool ScriptedActions::runOne(const QString& action, const QString& argument, QSt
             out_ << QString::fromStdString(key) << '=' << QString::fromStdString(value) << '\n';
     } else if (action == QLatin1String("dump")) {
         out_ << QString::fromStdString(host_.settings().toXml());
+    } else if (isProfileWindowAction(action)) {
+        if (!runProfileWindowAction(action, argument, out_, error))
+            return false;
     } else if (action == QLatin1String("screenshot")) {
-        QWidget* w = view(error);
+        // The profile window while it is open, else the panel.
+        QWidget* w = openProfileWindow();
+        if (!w)
+            w = view(error);
         if (!w)
             return false;
         if (w->size().isEmpty() || w->size() == QSize(640, 480))
