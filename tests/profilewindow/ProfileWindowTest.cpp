@@ -4,6 +4,7 @@
 #include "../options/PanelFixture.h"
 
 #include "platform/FixedPaths.h"
+#include "plugin/frame/PDEPlugInInterface.h"
 #include "plugin/profilewindow/ProfileControl.h"
 #include "plugin/profilewindow/QVTextField.h"
 #include "profilelist/ProfileList.h"
@@ -545,6 +546,39 @@ TEST_F(Window, OkRebuildsTheMenusAndKeepsTheChosenProfile)
     EXPECT_EQ(menu->itemText(n + 1), QStringLiteral("P3.ICC(tres)Card"));
     EXPECT_EQ(menu->currentIndex(), n) << "the selection stays on P2";
     EXPECT_EQ(control.window()->result(), QDialog::Accepted);
+}
+
+// Loading the panel hands the window the print objects, the compound table
+// and the advanced view, so the window works before anyone presses the button.
+TEST_F(Window, PanelHandsTheWindowItsObjectsWhenItLoads)
+{
+    struct Callback : rx::PDEHostCallback {
+        rx::PrintSettings* printSettings() override { return &printSettings_; }
+        rx::PrintSession* printSession() override { return &printSession_; }
+        ppd_file_t* ppdFile() override { return ppd.get(); }
+        PpdHandle ppd = openPpd("rx8240.ppd");
+        rx::PrintSettings printSettings_;
+        rx::PrintSession printSession_{rx::Printer{"rx8240", "usb://TARNVALE/rx8240"}};
+    } callback;
+    append(lists[0], entry(3, "P1.ICC", "one"));
+    saveLists();
+    pde::PDEPlugInInterface panel(&callback);
+    ASSERT_TRUE(panel.panelView());
+    auto* window = panel.findChild<pde::ProfileControl*>();
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(window->initWithProfileControl());
+    EXPECT_EQ(window->protocol(), 3) << "the panel's session";
+    EXPECT_EQ(window->list(0).iNum, 1);
+
+    // OK applies the constraints over both views: the compound table.
+    panel.colorView()->menu_QuickColor->setCurrentIndex(3);
+    panel.colorView()->check_ColorAsGrayscale->setChecked(true);
+    ASSERT_TRUE(panel.advancedView()->menu_iRGBSource->isEnabled());
+    window->profileWindowOK();
+    EXPECT_FALSE(panel.advancedView()->menu_iRGBSource->isEnabled());
+    EXPECT_EQ(panel.advancedView()->menu_iRGBSource->itemText(panel.advancedView()->menu_iRGBSource->count() - 1),
+              QStringLiteral("P1.ICC(one)Disk"));
+    panel.terminate();
 }
 
 }  // namespace
