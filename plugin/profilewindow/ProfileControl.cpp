@@ -250,7 +250,7 @@ void ProfileControl::setupColumns()
     QHeaderView* header = _profileTableView->horizontalHeader();
     header->setSectionResizeMode(iconColumn, QHeaderView::Fixed);
     header->resizeSection(iconColumn, IconedCell::kIconInset * 2 + IconedCell::kIconSize);
-    header->setSectionResizeMode(columnOfIdentifier("filename"), QHeaderView::Interactive);
+    header->setSectionResizeMode(columnOfIdentifier("filename"), QHeaderView::ResizeToContents);
     header->setSectionResizeMode(columnOfIdentifier("profilename"), QHeaderView::Stretch);
     header->setSectionResizeMode(columnOfIdentifier("location"), QHeaderView::ResizeToContents);
     header->setSectionResizeMode(columnOfIdentifier("inmenu"), QHeaderView::ResizeToContents);
