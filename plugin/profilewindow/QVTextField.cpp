@@ -55,6 +55,12 @@ bool QVTextField::textShouldEndEditing()
 void QVTextField::onTextChanged()
 {
     shownText_ = text();
+    if (checking_)
+        return;
+    if (userChange_)
+        userChange_ = false;
+    else
+        editing_ = false;  // the program set the text: the next change starts a session
 }
 
 void QVTextField::onTextEdited()
@@ -66,6 +72,8 @@ void QVTextField::onTextEdited()
     checking_ = true;
     textDidChange();
     checking_ = false;
+    // textChanged for this change follows.
+    userChange_ = true;
 }
 
 void QVTextField::refuse(qsizetype caret)

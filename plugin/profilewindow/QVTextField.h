@@ -6,7 +6,8 @@
 //
 // Programmatic setText() is not checked; an editing session begins with the
 // user's first change after the field was set, and ends when editing
-// finishes (focus leaves the field or Return is pressed).
+// finishes (focus leaves the field or Return is pressed) or when the program
+// sets the text.
 #pragma once
 
 #include <QLineEdit>
@@ -60,6 +61,7 @@ private:
 
     bool editing_ = false;
     bool checking_ = false;
+    bool userChange_ = false;
     QString shownText_;  // the text after the last completed change
 };
 

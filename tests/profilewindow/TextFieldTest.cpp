@@ -153,6 +153,17 @@ TEST(DisplayNameField, CharactersAboveTildeAreDeletedAsTyped)
     EXPECT_TRUE(f.displayName.isEnabled());
 }
 
+TEST(DisplayNameField, TextSetBetweenSessionsIsWhatARefusalRestores)
+{
+    Fields f;
+    typeText(f.displayName, QStringLiteral("first session"));
+    const QString thirty = QStringLiteral("A display name of thirty chars");
+    ASSERT_EQ(thirty.size(), 30);
+    f.displayName.setText(thirty);  // the window shows another row
+    typeText(f.displayName, QStringLiteral("x"));
+    EXPECT_EQ(f.displayName.text(), thirty);
+}
+
 TEST(DisplayNameField, ProgrammaticTextIsNotChecked)
 {
     Fields f;
