@@ -1,10 +1,11 @@
 # Entry points for people and CI. Everything builds in build/ (and
-# build-asan/ for the sanitizer suite) with two jobs.
+# build-asan/, build-tsan/, build-fuzz/ for the sanitizer suites and the
+# fuzzers) with two jobs.
 BUILD    ?= build
 JOBS     ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build test test-asan demo bench fuzz clean
+.PHONY: all deps configure build test test-asan asan-configure asan-suite test-tsan demo bench fuzz clean
 
 all: build
 
@@ -17,13 +18,64 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
 
-test: build
-	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+# make test: the whole suite on build/, then the tests of the store, the
+# service, the walk, the robustness checks and the fuzz smokes of those once
+# more under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan, only
+# the targets they need: no Qt code is compiled twice). The long soak
+# (label soak) is left out; `cd build && ctest -L soak` runs it.
+ASAN_TESTS = profilelist_tests test_service_arguments test_service_requests \
+  test_service_attacks test_service_concurrency test_spool_restructure \
+  test_mib_walk_fake_agent test_mib_walk_snmpsim robust_file_faults \
+  robust_crash_consistency robust_bad_devices robust_soak_short \
+  fuzz_argument_strings_smoke fuzz_service_frames_smoke fuzz_list_reader_smoke \
+  fuzz_walk_store_smoke
+SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+empty :=
+space := $(empty) $(empty)
+ASAN_REGEX = ^($(subst $(space),|,$(strip $(ASAN_TESTS))))$$
 
-test-asan: deps
-	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DRX_SANITIZE=ON -DRX_BUILD_BENCH=OFF >/dev/null
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS) -LE soak
+	@$(MAKE) --no-print-directory asan-suite
+
+asan-configure: deps
+	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRX_SANITIZE=ON -DRX_BUILD_BENCH=OFF >/dev/null
+
+asan-suite: asan-configure
+	@cmake --build build-asan -j$(JOBS) --target $(ASAN_TESTS)
+	@cd build-asan && $(SANITIZER_ENV) ctest --output-on-failure -j$(JOBS) -R '$(ASAN_REGEX)'
+
+# The whole suite under ASan/UBSan, then the service's concurrency tests under
+# ThreadSanitizer.
+test-asan: asan-configure
 	@cmake --build build-asan -j$(JOBS)
-	@cd build-asan && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j$(JOBS)
+	@cd build-asan && $(SANITIZER_ENV) ctest --output-on-failure -j$(JOBS) -LE soak
+	@$(MAKE) --no-print-directory test-tsan
+
+TSAN_TESTS = test_service_concurrency robust_soak_short
+test-tsan: deps
+	@cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRX_TSAN=ON -DRX_BUILD_BENCH=OFF >/dev/null
+	@cmake --build build-tsan -j$(JOBS) --target $(TSAN_TESTS)
+	@cd build-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 RX_SOAK_SECONDS=10 \
+	  ctest --output-on-failure -R '^(test_service_concurrency|robust_soak_short)$$'
+
+# libFuzzer programs built with clang in build-fuzz, each run for FUZZ_TIME
+# seconds on a copy of its seed corpus (new inputs stay in build-fuzz).
+FUZZ_TIME ?= 60
+FUZZERS = fuzz_argument_strings fuzz_service_frames fuzz_list_reader fuzz_walk_store \
+  fuzz_nibble_text fuzz_ppd_table
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRX_FUZZ=ON \
+	  -DRX_WERROR=OFF -DRX_BUILD_BENCH=OFF >/dev/null
+	@cmake --build build-fuzz -j$(JOBS) --target $(FUZZERS)
+	@set -e; for f in $(FUZZERS); do \
+	  mkdir -p build-fuzz/corpus/$$f build-fuzz/findings/$$f; \
+	  cp -n tests/fuzz/corpus/$$f/* build-fuzz/corpus/$$f/ 2>/dev/null || true; \
+	  echo "== $$f ($(FUZZ_TIME) s)"; \
+	  (cd build-fuzz/findings/$$f && RX_TEST_ROOT=$(CURDIR)/build-fuzz/test-roots/$$f \
+	    ../../tests/fuzz/$$f -max_total_time=$(FUZZ_TIME) -timeout=10 -rss_limit_mb=2048 \
+	    -print_final_stats=1 ../../corpus/$$f) 2>&1 | tail -n 12; \
+	done
 
 demo: build
 	@./scripts/demo $(BUILD)
@@ -32,4 +84,4 @@ bench: build
 	@./scripts/bench $(BUILD)
 
 clean:
-	rm -rf $(BUILD) build-asan
+	rm -rf $(BUILD) build-asan build-tsan build-fuzz
