@@ -177,7 +177,7 @@ TEST(Soak, SixteenClientsMixedRequestsNoLossNoHangNoGrowth)
         t.join();
     // Connections end on their own threads; give them a moment to close.
     long fdsAfter = service.openDescriptors();
-    for (int i = 0; i < 100 && fdsAfter != fdsBefore; ++i) {
+    for (int i = 0; i < 100 && fdsAfter > fdsBefore; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         fdsAfter = service.openDescriptors();
     }
@@ -194,7 +194,9 @@ TEST(Soak, SixteenClientsMixedRequestsNoLossNoHangNoGrowth)
     EXPECT_EQ(tally.errors.load(), 0);
     EXPECT_GT(tally.requests.load(), kClients * 10L);
     EXPECT_TRUE(service.alive());
-    EXPECT_EQ(fdsAfter, fdsBefore) << "descriptors leaked";
+    // The count before may still hold the start-up check's connection, so
+    // the end may be lower, never higher.
+    EXPECT_LE(fdsAfter, fdsBefore) << "descriptors leaked";
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
     // (Under the sanitizers freed memory is held back on purpose, so the
     // resident size grows whatever the service does.)
