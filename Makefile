@@ -73,6 +73,7 @@ fuzz: deps
 	  cp -n tests/fuzz/corpus/$$f/* build-fuzz/corpus/$$f/ 2>/dev/null || true; \
 	  echo "== $$f ($(FUZZ_TIME) s)"; \
 	  (cd build-fuzz/findings/$$f && RX_TEST_ROOT=$(CURDIR)/build-fuzz/test-roots/$$f \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/fuzz/lsan.supp \
 	    ../../tests/fuzz/$$f -max_total_time=$(FUZZ_TIME) -timeout=10 -rss_limit_mb=2048 \
 	    -print_final_stats=1 ../../corpus/$$f) 2>&1 | tail -n 12; \
 	done
