@@ -149,12 +149,6 @@ int QVPListRemove(int removeType)
 {
     if (!QVPListIsAdminProfile())
         return 0;
-    std::string path;
-    if (removeType == kRemoveCurrent)
-        path = QVPListCurrentPath();
-    else if (removeType == kRemovePrevious)
-        path = QVPListPreviousPath();
-    else
-        return 0;
+    const std::string path = QVPListRemovePath(removeType);
     return !path.empty() && ::unlink(path.c_str()) == 0 ? 1 : 0;
 }

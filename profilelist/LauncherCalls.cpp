@@ -210,12 +210,8 @@ int QVPListRemove(int removeType)
 {
     if (QVPListIsAdminProfile() == 0)
         return 0;
-    std::string path;
-    if (removeType == kRemoveCurrent)
-        path = QVPListCurrentPath();
-    else if (removeType == kRemovePrevious)
-        path = QVPListPreviousPath();
-    else
+    const std::string path = QVPListRemovePath(removeType);
+    if (path.empty())
         return 0;
     auto output = QVPListRunLauncher({std::string(svc::kOpRemove), path});
     return QVPListOutputHolds(output, std::string(svc::kOpRemove) + "=TRUE") ? 1 : 0;

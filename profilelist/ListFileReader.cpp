@@ -3,10 +3,11 @@
 // numbers instead of building a dictionary per field.
 #include "profilelist/ListFileReader.h"
 
+#include "platform/plist/PlistXml.h"
+
 #include <pugixml.hpp>
 
 #include <cerrno>
-#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -55,31 +56,14 @@ bool isSpace(char c)
 
 // Integer text of an <integer> element: decimal or 0x-hexadecimal, signed,
 // surrounding white space allowed. Stored as the low 32 bits.
+// An <integer> as a 32-bit field: the property-list integer, truncated to
+// its low 32 bits as the file's writers do.
 bool parseInteger(std::string_view s, int32_t* out)
 {
-    while (!s.empty() && isSpace(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isSpace(s.back()))
-        s.remove_suffix(1);
-    bool negative = false;
-    if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
-        negative = s.front() == '-';
-        s.remove_prefix(1);
-    }
-    int base = 10;
-    if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
-        base = 16;
-        s.remove_prefix(2);
-    }
-    if (s.empty())
+    const std::optional<int64_t> value = plist::parseIntegerText(s);
+    if (!value)
         return false;
-    uint64_t u = 0;
-    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), u, base);
-    if (ec != std::errc() || p != s.data() + s.size())
-        return false;
-    if (negative)
-        u = 0 - u;
-    *out = static_cast<int32_t>(static_cast<uint32_t>(u));
+    *out = static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(*value)));
     return true;
 }
 

@@ -84,6 +84,9 @@ std::string QVPListProfileDirectory();
 // path cannot be formed (over 254 bytes, no login name).
 std::string QVPListCurrentPath();
 std::string QVPListPreviousPath();
+// The file a remove type names: the current path for kRemoveCurrent, the
+// previous path for kRemovePrevious; empty for any other type.
+std::string QVPListRemovePath(int removeType);
 
 // The files of one user and model.
 enum ProfileListFile : int { kListCurrent = 0, kListPrevious = 1, kListSpool = 2 };

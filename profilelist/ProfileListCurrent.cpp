@@ -95,3 +95,12 @@ int QVPListMappingGetMainDict_FromPlist(plist::DictionaryRef* rgb, plist::Dictio
     }
     return 0;
 }
+
+std::string QVPListRemovePath(int removeType)
+{
+    if (removeType == kRemoveCurrent)
+        return QVPListCurrentPath();
+    if (removeType == kRemovePrevious)
+        return QVPListPreviousPath();
+    return {};
+}

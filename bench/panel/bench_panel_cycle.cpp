@@ -11,6 +11,7 @@
 //                            nothing is started; only the store is read.
 //
 // The closing lines compare the mean cycle with the 100 ms target.
+#include "tests/support/UnixSocket.h"
 #include "host/PanelHost.h"
 #include "platform/FixedPaths.h"
 #include "profilelist/ProfileList.h"
@@ -117,18 +118,6 @@ public:
     std::map<std::string, double> millis;
 };
 
-bool socketAccepts(const std::string& path)
-{
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const bool ok = fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    return ok;
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -157,13 +146,13 @@ int main(int argc, char** argv)
         ::execl(RX_SERVICE_BINARY, RX_SERVICE_BINARY, "--listen", socket.c_str(), static_cast<char*>(nullptr));
         ::_exit(127);
     }
-    for (int i = 0; i < 500 && !socketAccepts(socket); ++i)
+    for (int i = 0; i < 500 && !rxtest::unixSocketAccepts(socket); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
 
     int status = 1;
     {
         QApplication app(argc, argv);
-        if (!socketAccepts(socket)) {
+        if (!rxtest::unixSocketAccepts(socket)) {
             std::fprintf(stderr, "bench_panel_cycle: the service did not start\n");
         } else {
             benchmark::Initialize(&argc, argv);

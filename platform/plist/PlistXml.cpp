@@ -26,35 +26,6 @@ std::string_view trim(std::string_view s)
     return s;
 }
 
-// Decimal or 0x-prefixed hexadecimal, optionally signed. Values above the
-// signed range (written by unsigned writers) wrap as two's complement.
-std::optional<int64_t> parseInteger(std::string_view s)
-{
-    s = trim(s);
-    bool negative = false;
-    if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
-        negative = s.front() == '-';
-        s.remove_prefix(1);
-    }
-    int base = 10;
-    if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
-        base = 16;
-        s.remove_prefix(2);
-    }
-    if (s.empty())
-        return std::nullopt;
-    uint64_t u = 0;
-    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), u, base);
-    if (ec != std::errc() || p != s.data() + s.size())
-        return std::nullopt;
-    if (negative) {
-        if (u > uint64_t(INT64_MAX) + 1)
-            return std::nullopt;
-        return int64_t(0 - u);
-    }
-    return int64_t(u);
-}
-
 std::optional<double> parseReal(std::string_view s)
 {
     std::string t(trim(s));
@@ -201,7 +172,7 @@ bool convert(const pugi::xml_node& node, Value& out, int depth)
         return false;
     case 'i':
         if (std::strcmp(name, "integer") == 0) {
-            auto i = parseInteger(elementText(node));
+            auto i = parseIntegerText(elementText(node));
             if (!i)
                 return false;
             out = Value(*i);
@@ -407,6 +378,33 @@ void writeValue(std::string& out, const Value& v, int depth)
 }
 
 }  // namespace
+
+std::optional<int64_t> parseIntegerText(std::string_view s)
+{
+    s = trim(s);
+    bool negative = false;
+    if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
+        negative = s.front() == '-';
+        s.remove_prefix(1);
+    }
+    int base = 10;
+    if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+        base = 16;
+        s.remove_prefix(2);
+    }
+    if (s.empty())
+        return std::nullopt;
+    uint64_t u = 0;
+    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), u, base);
+    if (ec != std::errc() || p != s.data() + s.size())
+        return std::nullopt;
+    if (negative) {
+        if (u > uint64_t(INT64_MAX) + 1)
+            return std::nullopt;
+        return int64_t(0 - u);
+    }
+    return int64_t(u);
+}
 
 Value parseXml(std::string_view text, ReadError* error)
 {

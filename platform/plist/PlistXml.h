@@ -3,6 +3,8 @@
 
 #include "platform/plist/Plist.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +25,12 @@ Value parseXml(std::string_view text, ReadError* error = nullptr);
 
 // Loads and parses a file.
 Value readXmlFile(const std::string& path, ReadError* error = nullptr);
+
+// The value of an <integer> element's text: decimal or 0x-prefixed
+// hexadecimal, optionally signed, surrounded by XML white space. Values above
+// the signed range (written by unsigned writers) wrap as two's complement;
+// nullopt for anything else.
+std::optional<int64_t> parseIntegerText(std::string_view text);
 
 // Serialises a value as a complete XML property list document.
 std::string toXml(const Value& root);

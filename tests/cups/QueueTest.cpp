@@ -6,6 +6,7 @@
 #include "host/PrintDialog.h"
 #include "host/SettingsStore.h"
 #include "tests/cups/PrivateCupsServer.h"
+#include "tests/support/PdehostRun.h"
 
 #include <QAccessible>
 #include <QComboBox>
@@ -88,31 +89,12 @@ protected:
     QString config_;
 };
 
-struct HostRun {
-    int exitCode = -1;
-    QStringList lines;
-    QString err;
-};
+using rxtest::HostRun;
+using rxtest::pairs;
 
 HostRun pdehost(const QStringList& args)
 {
-    QProcess p;
-    p.start(env("RX_BINARY_DIR") + QStringLiteral("/bin/pdehost"), args);
-    EXPECT_TRUE(p.waitForFinished(60000)) << "pdehost did not finish";
-    HostRun r;
-    r.exitCode = p.exitCode();
-    r.lines = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
-QMap<QString, QString> pairs(const QStringList& lines, QChar separator)
-{
-    QMap<QString, QString> out;
-    for (const QString& l : lines)
-        if (l.contains(separator))
-            out.insert(l.section(separator, 0, 0), l.section(separator, 1));
-    return out;
+    return rxtest::runPdehost(args);
 }
 
 // The job id from a "job<TAB>QUEUE-ID" line; 0 when there is none.

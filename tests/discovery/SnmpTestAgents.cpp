@@ -329,8 +329,9 @@ std::string findSnmpsimd()
     return {};
 }
 
-// Sends one v1 GET and waits up to `ms` for any answer.
-bool answers(int port, int ms)
+}  // namespace
+
+bool agentAnswers(int port, int ms)
 {
     const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
@@ -351,8 +352,6 @@ bool answers(int port, int ms)
     ::close(fd);
     return ok;
 }
-
-}  // namespace
 
 SnmpSimAgent::SnmpSimAgent(const fs::path& workDir, const std::string& snmprecText)
 {
@@ -404,7 +403,7 @@ SnmpSimAgent::SnmpSimAgent(const fs::path& workDir, const std::string& snmprecTe
             pid_ = -1;
             return;
         }
-        if (answers(port_, 200)) {
+        if (agentAnswers(port_, 200)) {
             ready_ = true;
             return;
         }

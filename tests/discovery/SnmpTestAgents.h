@@ -161,4 +161,8 @@ public:
     }
 };
 
+// Sends one v1 GET (community "ombrel") to 127.0.0.1:port and waits up to
+// `ms` for any answer.
+bool agentAnswers(int port, int ms);
+
 }  // namespace snmptest

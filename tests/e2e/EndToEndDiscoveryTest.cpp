@@ -4,6 +4,7 @@
 // 127.0.0.1:161 and merges it into the user's list file. Everything runs in
 // a private network namespace under the test's root and is stopped after
 // the suite.
+#include "tests/support/UnixSocket.h"
 #include "tests/discovery/SnmpTestAgents.h"
 #include "tests/e2e/PrivateNetwork.h"
 
@@ -50,42 +51,6 @@ std::string env(const char* name)
 {
     const char* v = std::getenv(name);
     return v ? v : "";
-}
-
-// One SNMP v1 GET to 127.0.0.1:161; true when anything answers in `ms`.
-bool agentAnswers(int ms)
-{
-    using namespace snmptest;
-    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return false;
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(161);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const std::string pdu = berTlv(kTagInteger, berInteger(1)) + berTlv(kTagInteger, berInteger(0)) +
-                            berTlv(kTagInteger, berInteger(0)) +
-                            berTlv(0x30, berTlv(0x30, berTlv(kTagOid, berOid(parseOid("1.3.6.1.2.1.1.1.0"))) +
-                                                          berTlv(kTagNull, {})));
-    const std::string request = berTlv(0x30, berTlv(kTagInteger, berInteger(0)) +
-                                                 berTlv(kTagOctetString, "ombrel") + berTlv(kTagGet, pdu));
-    ::sendto(fd, request.data(), request.size(), 0, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    pollfd p{fd, POLLIN, 0};
-    const bool ok = ::poll(&p, 1, ms) == 1;
-    ::close(fd);
-    return ok;
-}
-
-bool socketAccepts(const std::string& path)
-{
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const bool ok = fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    return ok;
 }
 
 // The printer, the service and the installed launcher, shared by the suite.
@@ -165,7 +130,7 @@ bool World::start()
     bool ready = false;
     for (auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
          agent > 0 && !ready && std::chrono::steady_clock::now() < deadline;)
-        ready = agentAnswers(200);
+        ready = snmptest::agentAnswers(161, 200);
     if (!ready) {
         problem = "snmpsimd did not answer on 127.0.0.1:161: " + readFile(agentDir / "agent.out");
         return false;
@@ -181,9 +146,9 @@ bool World::start()
     socketDir = socketTemplate;
     ::setenv("RX8240_SERVICE_SOCKET", socketPath().c_str(), 1);
     service = e2e::spawn({RX_SERVICE_BINARY, "--listen", socketPath()}, (root / "service.log").string());
-    for (int i = 0; i < 500 && service > 0 && !socketAccepts(socketPath()); ++i)
+    for (int i = 0; i < 500 && service > 0 && !rxtest::unixSocketAccepts(socketPath()); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (!socketAccepts(socketPath())) {
+    if (!rxtest::unixSocketAccepts(socketPath())) {
         problem = "the service did not listen: " + readFile(root / "service.log");
         return false;
     }

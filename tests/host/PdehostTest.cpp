@@ -1,5 +1,7 @@
 // pdehost end to end: the real plug-in bundle loaded through the extension
 // protocol and driven by scripted actions.
+#include "tests/support/PdehostRun.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -8,42 +10,15 @@
 
 namespace {
 
-std::string env(const char* name)
-{
-    const char* v = std::getenv(name);
-    return v ? v : "";
-}
-
-struct HostRun {
-    int exitCode = -1;
-    QStringList lines;
-    QString err;
-};
+using rxtest::HostRun;
+using rxtest::pairs;
 
 HostRun pdehost(QStringList args, const QString& bundle = QString())
 {
-    const QString binary = QString::fromStdString(env("RX_BINARY_DIR")) + QStringLiteral("/bin/pdehost");
-    QStringList full = {QStringLiteral("--ppd"),
-                        QString::fromStdString(env("RX_SOURCE_DIR")) + QStringLiteral("/tests/fixtures/ppd/rx8240.ppd")};
+    QStringList full = {QStringLiteral("--ppd"), rxtest::fixturePpd()};
     if (!bundle.isEmpty())
         full << QStringLiteral("--bundle") << bundle;
-    full << args;
-    QProcess p;
-    p.start(binary, full);
-    EXPECT_TRUE(p.waitForFinished(60000)) << "pdehost did not finish";
-    HostRun r;
-    r.exitCode = p.exitCode();
-    r.lines = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
-QMap<QString, QString> pairs(const QStringList& lines, QChar separator)
-{
-    QMap<QString, QString> out;
-    for (const QString& l : lines)
-        out.insert(l.section(separator, 0, 0), l.section(separator, 1));
-    return out;
+    return rxtest::runPdehost(full << args);
 }
 
 TEST(Pdehost, KeysListAdvancedThenBasic)
@@ -128,7 +103,7 @@ TEST(Pdehost, FailuresAreReportedNotIgnored)
 TEST(Pdehost, BundleWithoutUiDescriptionGivesNoViewButAnswers)
 {
     QTemporaryDir dir;
-    const QString built = QString::fromStdString(env("RX_BUNDLE_DIR"));
+    const QString built = rxtest::envText("RX_BUNDLE_DIR");
     ASSERT_TRUE(QFile::copy(built + "/libColorOptionsPDE.so", dir.filePath("libColorOptionsPDE.so")));
     HostRun r = pdehost({"restore", "save", "summary", "keys"}, dir.path());
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();

@@ -3,6 +3,7 @@
 // the plug-in writes through the real launcher and service under a private
 // root, and the advanced view's menus show the written list.
 #include "ServiceFixture.h"
+#include "tests/support/PdehostRun.h"
 
 #include "platform/FixedPaths.h"
 #include "profilelist/ProfileList.h"
@@ -19,33 +20,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string env(const char* name)
-{
-    const char* v = std::getenv(name);
-    return v ? v : "";
-}
-
-struct HostRun {
-    int exitCode = -1;
-    QStringList lines;
-    QString err;
-};
+using rxtest::HostRun;
 
 HostRun pdehost(const QString& deviceUri, const QStringList& actions)
 {
-    const QString binary = QString::fromStdString(env("RX_BINARY_DIR")) + QStringLiteral("/bin/pdehost");
-    QStringList args = {QStringLiteral("--ppd"),
-                        QString::fromStdString(env("RX_SOURCE_DIR")) + QStringLiteral("/tests/fixtures/ppd/rx8240.ppd"),
-                        QStringLiteral("--device-uri"), deviceUri};
-    args << actions;
-    QProcess p;
-    p.start(binary, args);
-    EXPECT_TRUE(p.waitForFinished(120000)) << "pdehost did not finish";
-    HostRun r;
-    r.exitCode = p.exitCode();
-    r.lines = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return rxtest::runPdehost(QStringList{QStringLiteral("--ppd"), rxtest::fixturePpd(), QStringLiteral("--device-uri"),
+                                          deviceUri}
+                                  << actions,
+                              120000);
 }
 
 // Lines of `lines` whose first tab-separated field is `key`, split.

@@ -50,22 +50,6 @@ int killsPerOperation()
     return text ? std::max(1, std::atoi(text)) : 44;
 }
 
-std::vector<snmptest::VarBind> deviceTable()
-{
-    using namespace snmptest;
-    std::vector<VarBind> vars;
-    for (uint32_t r = 1; r <= 20; ++r) {
-        vars.push_back(intVar(columnOid(1, r), r));
-        vars.push_back(intVar(columnOid(2, r), 4));
-        vars.push_back(stringVar(columnOid(3, r), "Device " + std::to_string(r)));
-        vars.push_back(stringVar(columnOid(4, r), "D" + std::to_string(r) + ".ICC"));
-        vars.push_back(intVar(columnOid(5, r), 1 + (r % 3)));
-        vars.push_back(intVar(columnOid(7, r), 2));
-    }
-    vars.push_back(intVar(parseOid("1.3.6.1.4.1.71362.1.1.1.1.6.13.1.2.0"), 0));
-    return vars;
-}
-
 bool readsBack(const std::string& text)
 {
     auto lists = std::make_unique<ProfileList[]>(3);
@@ -79,7 +63,8 @@ protected:
     void SetUp() override
     {
         root_ = freshRoot();
-        agent_ = std::make_unique<snmptest::FakeAgent>(snmptest::TableResponder(deviceTable()));
+        const auto classOfRow = [](uint32_t row) { return int32_t(1 + row % 3); };
+        agent_ = std::make_unique<snmptest::FakeAgent>(snmptest::TableResponder(robust::deviceTable(20, classOfRow)));
     }
 
     // Puts the files in the state before an operation (the service is down).

@@ -1,5 +1,7 @@
 #include "RobustSupport.h"
 
+#include "tests/support/UnixSocket.h"
+
 #include "platform/FixedPaths.h"
 #include "profilelist/ProfileList.h"
 #include "service/ArgumentStrings.h"
@@ -73,13 +75,7 @@ bool Service::start(const std::string& binary, const std::string& root,
         _exit(127);
     }
     for (int i = 0; i < 1000; ++i) {
-        int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, socket_.c_str(), sizeof address.sun_path - 1);
-        const bool up = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-        close(fd);
-        if (up)
+        if (rxtest::unixSocketAccepts(socket_))
             return true;
         if (!alive())
             return false;
@@ -287,6 +283,22 @@ std::map<std::string, std::string> faultEnvironment(const std::string& op, const
         {"ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0"},
     };
     return environment;
+}
+
+std::vector<snmptest::VarBind> deviceTable(uint32_t rows, const std::function<int32_t(uint32_t)>& classOfRow)
+{
+    using namespace snmptest;
+    std::vector<VarBind> vars;
+    for (uint32_t r = 1; r <= rows; ++r) {
+        vars.push_back(intVar(columnOid(1, r), r));
+        vars.push_back(intVar(columnOid(2, r), 4));
+        vars.push_back(stringVar(columnOid(3, r), "Device " + std::to_string(r)));
+        vars.push_back(stringVar(columnOid(4, r), "D" + std::to_string(r) + ".ICC"));
+        vars.push_back(intVar(columnOid(5, r), classOfRow(r)));
+        vars.push_back(intVar(columnOid(7, r), 2));
+    }
+    vars.push_back(intVar(parseOid("1.3.6.1.4.1.71362.1.1.1.1.6.13.1.2.0"), 0));
+    return vars;
 }
 
 }  // namespace robust

@@ -5,6 +5,10 @@
 
 #include <sys/types.h>
 
+#include "tests/discovery/SnmpTestAgents.h"
+
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -77,6 +81,10 @@ bool fileExists(const std::string& path);
 // Names in the profile directory that are neither a current nor a previous
 // list file: staging and temporary files.
 std::vector<std::string> leftovers(const std::string& root);
+
+// A device's profile table of `rows` shown disk profiles "D<row>.ICC", with
+// the device class of each row from `classOfRow`, and the end marker.
+std::vector<snmptest::VarBind> deviceTable(uint32_t rows, const std::function<int32_t(uint32_t)>& classOfRow);
 
 // Environment that preloads the fault library into the service.
 std::map<std::string, std::string> faultEnvironment(const std::string& op, const std::string& error, int skip);

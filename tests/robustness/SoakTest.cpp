@@ -38,22 +38,6 @@ double soakSeconds()
     return text ? std::max(1.0, std::atof(text)) : 20.0;
 }
 
-std::vector<snmptest::VarBind> deviceTable()
-{
-    using namespace snmptest;
-    std::vector<VarBind> vars;
-    for (uint32_t r = 1; r <= 5; ++r) {
-        vars.push_back(intVar(columnOid(1, r), r));
-        vars.push_back(intVar(columnOid(2, r), 4));
-        vars.push_back(stringVar(columnOid(3, r), "Device " + std::to_string(r)));
-        vars.push_back(stringVar(columnOid(4, r), "D" + std::to_string(r) + ".ICC"));
-        vars.push_back(intVar(columnOid(5, r), 1));
-        vars.push_back(intVar(columnOid(7, r), 2));
-    }
-    vars.push_back(intVar(parseOid("1.3.6.1.4.1.71362.1.1.1.1.6.13.1.2.0"), 0));
-    return vars;
-}
-
 bool readsBack(const std::string& text)
 {
     auto lists = std::make_unique<ProfileList[]>(3);
@@ -149,7 +133,7 @@ void client(int index, const std::string& root, const std::string& socket, const
 TEST(Soak, SixteenClientsMixedRequestsNoLossNoHangNoGrowth)
 {
     const std::string root = freshRoot();
-    snmptest::FakeAgent agent{snmptest::TableResponder(deviceTable())};
+    snmptest::FakeAgent agent{snmptest::TableResponder(robust::deviceTable(5, [](uint32_t) { return int32_t(1); }))};
     Service service;
     ASSERT_TRUE(service.start(RX_SERVICE_BINARY, root));
     const long fdsBefore = service.openDescriptors();
