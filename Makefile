@@ -85,4 +85,6 @@ bench: build
 	@./scripts/bench $(BUILD)
 
 clean:
+	@for tree in $(BUILD) build-asan build-tsan build-fuzz; do \
+	  if [ -L $$tree/test-roots ]; then rm -rf "$$(readlink $$tree/test-roots)"; fi; done
 	rm -rf $(BUILD) build-asan build-tsan build-fuzz

@@ -54,9 +54,30 @@ function(rx_executable name)
   rx_warnings(${name})
 endfunction()
 
+# The roots the tests run under live in a temporary directory of this build
+# tree, never in the checkout or the real system paths. The directory's name
+# is short and fixed for the build tree (the list paths below a root have a
+# length limit that a deep checkout must not reach); the build tree holds a
+# link to it named test-roots.
+if(NOT RX_TEST_ROOTS)
+  if(DEFINED ENV{TMPDIR} AND IS_DIRECTORY "$ENV{TMPDIR}")
+    set(tmp "$ENV{TMPDIR}")
+  else()
+    set(tmp /tmp)
+  endif()
+  string(SHA1 tree_hash "${CMAKE_BINARY_DIR}")
+  string(SUBSTRING "${tree_hash}" 0 10 tree_hash)
+  set(RX_TEST_ROOTS "${tmp}/rx8240-tests-${tree_hash}" CACHE PATH "Directory of the tests' private roots")
+endif()
+file(MAKE_DIRECTORY "${RX_TEST_ROOTS}")
+if(IS_DIRECTORY "${CMAKE_BINARY_DIR}/test-roots" AND NOT IS_SYMLINK "${CMAKE_BINARY_DIR}/test-roots")
+  file(REMOVE_RECURSE "${CMAKE_BINARY_DIR}/test-roots")
+endif()
+file(CREATE_LINK "${RX_TEST_ROOTS}" "${CMAKE_BINARY_DIR}/test-roots" SYMBOLIC)
+
 # rx_test(NAME SOURCES ... [LIBS ...] [LABELS ...] [TIMEOUT s] [QT] [SERIAL])
 # Every test runs with the offscreen Qt platform and under a private
-# TARNVALE_ROOT below the build tree's test area, never in real system paths.
+# TARNVALE_ROOT of its own below RX_TEST_ROOTS.
 # QT: link the test main that creates a QApplication; otherwise gtest_main.
 function(rx_test name)
   cmake_parse_arguments(A "QT;SERIAL" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
@@ -68,7 +89,7 @@ function(rx_test name)
     target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest_main)
   endif()
   rx_warnings(${name})
-  set(root ${CMAKE_BINARY_DIR}/test-roots/${name})
+  set(root ${RX_TEST_ROOTS}/${name})
   add_test(NAME ${name} COMMAND ${name})
   if(NOT A_TIMEOUT)
     set(A_TIMEOUT 300)

@@ -14,6 +14,7 @@
 
 #include "platform/plist/Plist.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -88,10 +89,12 @@ std::string QVPListPreviousPath();
 // previous path for kRemovePrevious; empty for any other type.
 std::string QVPListRemovePath(int removeType);
 
+// The longest list file path, in bytes.
+inline constexpr std::size_t kMaxListPathLength = 254;
 // The files of one user and model.
 enum ProfileListFile : int { kListCurrent = 0, kListPrevious = 1, kListSpool = 2 };
 // "DIR/USER-MODEL-profile.plist" (".prev.plist", ".spool.plist") below
-// TARNVALE_ROOT; empty when the path would exceed 254 bytes or a name is
+// TARNVALE_ROOT; empty when the path would exceed kMaxListPathLength or a name is
 // empty, ".", "..", or holds "/" or a control character.
 std::string QVPListFormPath(const std::string& user, const std::string& model, ProfileListFile which);
 // The plug-in's names: the real user's login name and the model "rx8240".

@@ -34,8 +34,6 @@ std::string QVPListProfileDirectory()
 
 namespace {
 
-constexpr size_t kMaxPathLength = 254;
-
 bool acceptableName(const std::string& name)
 {
     if (name.empty() || name == "." || name == "..")
@@ -61,7 +59,7 @@ std::string QVPListFormPath(const std::string& user, const std::string& model, P
     path += '-';
     path += model;
     path += suffix;
-    if (path.size() > kMaxPathLength)
+    if (path.size() > kMaxListPathLength)
         return {};
     return path;
 }

@@ -12,6 +12,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace svc = svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212;
@@ -62,28 +63,36 @@ std::vector<snmptest::VarBind> oneRow()
             intVar(parseOid("1.3.6.1.4.1.71362.1.1.1.1.6.13.1.2.0"), 0)};
 }
 
-// Runs the operation; true when every reply said it succeeded.
-bool run(Operation op, const Service& service, const std::string& root, const std::string& agent)
+// Runs the operation; true when every reply said it succeeded. The replies,
+// in order, go to `replies` for the failure messages.
+bool run(Operation op, const Service& service, const std::string& root, const std::string& agent,
+         std::string* replies)
 {
     const std::string& s = service.socket();
+    replies->clear();
+    auto send = [&](std::string_view operation, const std::string& argument, std::string_view success) {
+        const std::string reply = call(s, std::string(operation), argument);
+        *replies += (replies->empty() ? "" : ", ") + reply;
+        return reply == success;
+    };
     switch (op) {
     case Operation::StagedWrite: {
         call(s, std::string(svc::kOpRemove), stagingPath(root));
         const std::size_t half = kNew.size() / 2;
-        bool ok = call(s, std::string(svc::kOpWritePiece), pieceArgument(root, kNew.substr(0, half))) == "TRUE";
-        ok = call(s, std::string(svc::kOpWritePiece), pieceArgument(root, kNew.substr(half))) == "TRUE" && ok;
+        bool ok = send(svc::kOpWritePiece, pieceArgument(root, kNew.substr(0, half)), "TRUE");
+        ok = send(svc::kOpWritePiece, pieceArgument(root, kNew.substr(half)), "TRUE") && ok;
         // The commit is sent even after a failed piece: it must not put a
         // torn text in place.
-        return call(s, std::string(svc::kOpCommit), commitArgument(root)) == "TRUE" && ok;
+        return send(svc::kOpCommit, commitArgument(root), "TRUE") && ok;
     }
     case Operation::WholeWrite:
-        return call(s, std::string(svc::kOpWriteDictionary), pieceArgument(root, kNew)) == "TRUE";
+        return send(svc::kOpWriteDictionary, pieceArgument(root, kNew), "TRUE");
     case Operation::Backup:
-        return call(s, std::string(svc::kOpSwap), swapArgument(2, root)) == "TRUE";
+        return send(svc::kOpSwap, swapArgument(2, root), "TRUE");
     case Operation::Restore:
-        return call(s, std::string(svc::kOpSwap), swapArgument(0, root)) == "TRUE";
+        return send(svc::kOpSwap, swapArgument(0, root), "TRUE");
     case Operation::WalkMerge:
-        return call(s, std::string(svc::kOpWalk), walkArgument(agent)) == "iRet=0";
+        return send(svc::kOpWalk, walkArgument(agent), "iRet=0");
     }
     return false;
 }
@@ -103,9 +112,10 @@ TEST_P(FileFaults, ListStaysWholeNoFileIsLeftAndTheReplyIsHonest)
 
     Service service;
     ASSERT_TRUE(service.start(RX_SERVICE_BINARY, root, faultEnvironment(c.call, c.error, c.skip)));
-    const bool succeeded = run(c.operation, service, root, agent.address());
+    std::string replies;
+    const bool succeeded = run(c.operation, service, root, agent.address(), &replies);
 
-    EXPECT_FALSE(succeeded) << "a failed file call was reported as success";
+    EXPECT_FALSE(succeeded) << "a failed file call was reported as success: " << replies;
     if (c.after == After::Old) {
         EXPECT_EQ(readFile(currentPath(root)), kOld) << "the current list changed";
     } else {
@@ -128,7 +138,7 @@ TEST_P(FileFaults, ListStaysWholeNoFileIsLeftAndTheReplyIsHonest)
     if (c.operation == Operation::Restore || c.operation == Operation::Backup) {
         writeFile(previousPath(root), kNew);
     }
-    EXPECT_TRUE(run(c.operation, service, root, agent.address()));
+    EXPECT_TRUE(run(c.operation, service, root, agent.address(), &replies)) << replies;
 }
 
 std::vector<FaultCase> allCases()

@@ -33,15 +33,21 @@ namespace robust {
 
 std::string freshRoot()
 {
+    // Roots are numbered, not named after the test: the list paths below a
+    // root have a length limit, and a parameterised test's name is long. The
+    // test's name is kept in the root for whoever looks at it afterwards.
+    static int count = 0;
     const char* base = std::getenv("RX_TEST_ROOT");
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(info->test_suite_name()) + "." + info->name();
-    std::replace(name.begin(), name.end(), '/', '_');
-    const std::string root = std::string(base ? base : "/tmp/rx8240-robust") + "/" + name;
+    const std::string root = std::string(base ? base : "/tmp/rx8240-robust") + "/case-" + std::to_string(++count);
     fs::remove_all(root);
     fs::create_directories(root + std::string(rx::kProfileDirectory));
     for (const char* sub : {"snmp-conf", "snmp-persist", "snmp-mibs"})
         fs::create_directories(root + "/" + sub);
+    std::ofstream(root + "/test-name") << info->test_suite_name() << "." << info->name() << "\n";
+    const std::string longest = profileDirectory(root) + "/" + kUser + "-" + kModel + "-profile.spool.plist";
+    if (longest.size() > kMaxListPathLength)
+        ADD_FAILURE() << "the test root is too deep for the list paths: " << root;
     return root;
 }
 

@@ -18,8 +18,9 @@ namespace robust {
 inline constexpr const char* kUser = "tester";
 inline constexpr const char* kModel = "rx8240";
 
-// A private root below the test's RX_TEST_ROOT named after the running test
-// (made empty), with Net-SNMP's configuration and MIB paths inside it.
+// A new, empty private root below the test's RX_TEST_ROOT, with Net-SNMP's
+// configuration and MIB paths inside it and the running test's name in its
+// file "test-name".
 std::string freshRoot();
 
 // The service binary running on a socket of its own under `root`.
