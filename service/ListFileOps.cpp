@@ -146,7 +146,7 @@ bool ListDirectory::backup(const std::string& current, const std::string& previo
     const std::string temporary = temporaryName(previous);
     FileDescriptor target(openRegular(temporary, O_RDWR | O_APPEND | O_EXCL, true));
     if (!target)
-        return true;
+        return false;  // no backup was made: a failure, as a failed copy is
     bool copied = true;
     if (source) {
         auto buffer = std::make_unique<char[]>(kBackupBlockSize);

@@ -39,7 +39,7 @@ enum class After { Old, New };
 
 struct FaultCase {
     Operation operation;
-    const char* call;   // write | fsync | rename | close
+    const char* call;   // write | fsync | rename | close | create
     const char* error;  // ENOSPC | EIO
     int skip;           // matching calls that succeed first
     After after;
@@ -153,6 +153,11 @@ std::vector<FaultCase> allCases()
         for (Operation op : {Operation::StagedWrite, Operation::WholeWrite, Operation::Backup, Operation::Restore,
                              Operation::WalkMerge})
             cases.push_back({op, "rename", error, 0, After::Old});
+        // The file a write or a backup makes cannot be created. (The walk's
+        // merge makes its file through the C library's own open, out of the
+        // shim's reach.)
+        for (Operation op : {Operation::StagedWrite, Operation::WholeWrite, Operation::Backup})
+            cases.push_back({op, "create", error, 0, After::Old});
         // The directory's fsync after the commit's rename: the list already
         // holds the whole new text, and the reply says the commit is not
         // known to be durable.

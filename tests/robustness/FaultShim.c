@@ -1,6 +1,8 @@
 /* A preloadable library that makes file calls fail, for fault injection at
  * the file boundary of the service. Configured by the environment:
- *   RX_FAULT_OP     write | fsync | rename | close   (no fault when unset)
+ *   RX_FAULT_OP     write | fsync | rename | close | create
+ *                   (no fault when unset; create: open or openat with
+ *                   O_CREAT)
  *   RX_FAULT_ERRNO  ENOSPC | EIO                     (default EIO)
  *   RX_FAULT_MATCH  text that the file's path must contain
  *                   (default "tarnvale.printers.rx8240")
@@ -13,6 +15,7 @@
 #include <dlfcn.h>
 #include <errno.h>
 #include <fcntl.h>
+#include <stdarg.h>
 #include <stdatomic.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -20,7 +23,7 @@
 #include <sys/types.h>
 #include <unistd.h>
 
-enum { kNone, kWrite, kFsync, kRename, kClose };
+enum { kNone, kWrite, kFsync, kRename, kClose, kCreate };
 
 static int faultOp(void)
 {
@@ -32,6 +35,7 @@ static int faultOp(void)
              : strcmp(text, "fsync") == 0  ? kFsync
              : strcmp(text, "rename") == 0 ? kRename
              : strcmp(text, "close") == 0  ? kClose
+             : strcmp(text, "create") == 0 ? kCreate
                                            : kNone;
     }
     return op;
@@ -149,4 +153,61 @@ int renameat2(int fromDir, const char* from, int toDir, const char* to, unsigned
         return -1;
     }
     return REAL(renameat2, int (*)(int, const char*, int, const char*, unsigned))(fromDir, from, toDir, to, flags);
+}
+
+/* The mode argument of an open call, present only when it creates. */
+#define OPEN_MODE(flags, last)                                                                                    \
+    mode_t mode = 0;                                                                                              \
+    if ((flags) & (O_CREAT | O_TMPFILE)) {                                                                        \
+        va_list args;                                                                                             \
+        va_start(args, last);                                                                                     \
+        mode = (mode_t)va_arg(args, int);                                                                         \
+        va_end(args);                                                                                             \
+    }
+
+static int createMatches(int dir, const char* path, int flags)
+{
+    if (!(flags & O_CREAT))
+        return 0;
+    return pathMatches(path) || (path && path[0] != '/' && dir != AT_FDCWD && fdMatches(dir));
+}
+
+int open(const char* path, int flags, ...)
+{
+    OPEN_MODE(flags, flags)
+    if (shouldFail(kCreate, createMatches(AT_FDCWD, path, flags))) {
+        errno = faultErrno();
+        return -1;
+    }
+    return REAL(open, int (*)(const char*, int, ...))(path, flags, mode);
+}
+
+int open64(const char* path, int flags, ...)
+{
+    OPEN_MODE(flags, flags)
+    if (shouldFail(kCreate, createMatches(AT_FDCWD, path, flags))) {
+        errno = faultErrno();
+        return -1;
+    }
+    return REAL(open64, int (*)(const char*, int, ...))(path, flags, mode);
+}
+
+int openat(int dir, const char* path, int flags, ...)
+{
+    OPEN_MODE(flags, flags)
+    if (shouldFail(kCreate, createMatches(dir, path, flags))) {
+        errno = faultErrno();
+        return -1;
+    }
+    return REAL(openat, int (*)(int, const char*, int, ...))(dir, path, flags, mode);
+}
+
+int openat64(int dir, const char* path, int flags, ...)
+{
+    OPEN_MODE(flags, flags)
+    if (shouldFail(kCreate, createMatches(dir, path, flags))) {
+        errno = faultErrno();
+        return -1;
+    }
+    return REAL(openat64, int (*)(int, const char*, int, ...))(dir, path, flags, mode);
 }
