@@ -165,49 +165,39 @@ int renameat2(int fromDir, const char* from, int toDir, const char* to, unsigned
         va_end(args);                                                                                             \
     }
 
-static int createMatches(int dir, const char* path, int flags)
+/* True (errno set) when this open call creates a matching file that is to
+ * fail. */
+static int createFails(int dir, const char* path, int flags)
 {
-    if (!(flags & O_CREAT))
+    int matches = (flags & O_CREAT) &&
+                  (pathMatches(path) || (path && path[0] != '/' && dir != AT_FDCWD && fdMatches(dir)));
+    if (!shouldFail(kCreate, matches))
         return 0;
-    return pathMatches(path) || (path && path[0] != '/' && dir != AT_FDCWD && fdMatches(dir));
+    errno = faultErrno();
+    return 1;
 }
 
 int open(const char* path, int flags, ...)
 {
     OPEN_MODE(flags, flags)
-    if (shouldFail(kCreate, createMatches(AT_FDCWD, path, flags))) {
-        errno = faultErrno();
-        return -1;
-    }
-    return REAL(open, int (*)(const char*, int, ...))(path, flags, mode);
+    return createFails(AT_FDCWD, path, flags) ? -1 : REAL(open, int (*)(const char*, int, ...))(path, flags, mode);
 }
 
 int open64(const char* path, int flags, ...)
 {
     OPEN_MODE(flags, flags)
-    if (shouldFail(kCreate, createMatches(AT_FDCWD, path, flags))) {
-        errno = faultErrno();
-        return -1;
-    }
-    return REAL(open64, int (*)(const char*, int, ...))(path, flags, mode);
+    return createFails(AT_FDCWD, path, flags) ? -1 : REAL(open64, int (*)(const char*, int, ...))(path, flags, mode);
 }
 
 int openat(int dir, const char* path, int flags, ...)
 {
     OPEN_MODE(flags, flags)
-    if (shouldFail(kCreate, createMatches(dir, path, flags))) {
-        errno = faultErrno();
-        return -1;
-    }
-    return REAL(openat, int (*)(int, const char*, int, ...))(dir, path, flags, mode);
+    return createFails(dir, path, flags) ? -1 : REAL(openat, int (*)(int, const char*, int, ...))(dir, path, flags, mode);
 }
 
 int openat64(int dir, const char* path, int flags, ...)
 {
     OPEN_MODE(flags, flags)
-    if (shouldFail(kCreate, createMatches(dir, path, flags))) {
-        errno = faultErrno();
-        return -1;
-    }
-    return REAL(openat64, int (*)(int, const char*, int, ...))(dir, path, flags, mode);
+    return createFails(dir, path, flags) ? -1
+                                         : REAL(openat64, int (*)(int, const char*, int, ...))(dir, path, flags, mode);
 }
