@@ -3,6 +3,7 @@
 #include "discovery/PluginDiscovery.h"
 
 #include "platform/FixedPaths.h"
+#include "platform/HexDigit.h"
 #include "platform/PrintSession.h"
 #include "plugin/options/PDECommon.h"
 #include "profilelist/LauncherCalls.h"
@@ -69,24 +70,13 @@ std::string hostName(const std::string& uri)
     return host;
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 std::string decodePercentEscapes(const std::string& text)
 {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 && hexValue(text[i + 2]) >= 0) {
-            out.push_back(char(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2])));
+        if (text[i] == '%' && i + 2 < text.size() && rx::hexDigitValue(text[i + 1]) >= 0 && rx::hexDigitValue(text[i + 2]) >= 0) {
+            out.push_back(char(rx::hexDigitValue(text[i + 1]) * 16 + rx::hexDigitValue(text[i + 2])));
             i += 2;
         } else {
             out.push_back(text[i]);

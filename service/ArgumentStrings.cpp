@@ -1,5 +1,7 @@
 #include "service/ArgumentStrings.h"
 
+#include "platform/HexDigit.h"
+
 #include <climits>
 #include <cstdint>
 
@@ -191,17 +193,6 @@ bool isUnreserved(unsigned char c)
            c == '_' || c == '~';
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 }  // namespace
 
 std::string fileUrlFromPath(std::string_view absolutePath)
@@ -251,8 +242,8 @@ std::optional<std::string> pathFromFileUrl(std::string_view url)
         }
         if (i + 2 >= rest.size())
             return std::nullopt;
-        int hi = hexValue(rest[i + 1]);
-        int lo = hexValue(rest[i + 2]);
+        int hi = rx::hexDigitValue(rest[i + 1]);
+        int lo = rx::hexDigitValue(rest[i + 2]);
         if (hi < 0 || lo < 0 || (hi == 0 && lo == 0))
             return std::nullopt;
         path.push_back(static_cast<char>(hi * 16 + lo));
