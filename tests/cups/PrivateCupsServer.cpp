@@ -1,5 +1,7 @@
 #include "tests/cups/PrivateCupsServer.h"
 
+#include "tests/support/Files.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
@@ -14,7 +16,6 @@
 #include <netinet/in.h>
 #include <pwd.h>
 #include <spawn.h>
-#include <sstream>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -65,14 +66,6 @@ std::string findProgram(const std::string& name)
             return path;
     }
     return {};
-}
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 // Spawns the program with stdout and stderr appended to `log`.

@@ -4,6 +4,7 @@
 // 127.0.0.1:161 and merges it into the user's list file. Everything runs in
 // a private network namespace under the test's root and is stopped after
 // the suite.
+#include "tests/support/Files.h"
 #include "tests/support/UnixSocket.h"
 #include "tests/discovery/SnmpTestAgents.h"
 #include "tests/e2e/PrivateNetwork.h"
@@ -16,7 +17,6 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
-#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -25,7 +25,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <sstream>
 #include <thread>
@@ -34,18 +33,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+using rxtest::readFile;
+using rxtest::writeFile;
 
 std::string env(const char* name)
 {

@@ -13,21 +13,6 @@ using namespace testsupport;
 
 namespace {
 
-class Callback : public rx::PDEHostCallback {
-public:
-    explicit Callback(const std::string& ppdName = "rx8240.ppd")
-        : ppd(openPpd(ppdName)), session(rx::Printer{"rx8240", ""})
-    {
-    }
-    rx::PrintSettings* printSettings() override { return &settings; }
-    rx::PrintSession* printSession() override { return &session; }
-    ppd_file_t* ppdFile() override { return ppd.get(); }
-
-    PpdHandle ppd;
-    rx::PrintSettings settings;
-    rx::PrintSession session;
-};
-
 class Frame : public ::testing::Test {
 protected:
     void SetUp() override
@@ -40,14 +25,14 @@ protected:
     }
 
     pde::PDEPlugIn factory;
-    Callback callback;
+    HostCallback callback;
     std::unique_ptr<pde::PDEPlugInInterface> panel;
 };
 
 TEST(Factory, ServesOnlyThePrinterModuleTypeAndKeepsTheFirstBundle)
 {
     pde::PDEPlugIn factory;
-    Callback callback;
+    HostCallback callback;
     EXPECT_FALSE(factory.PDEPanelsForType(QStringLiteral("BDB091F4-E57F-11D3-B5CC-0050E4603278"), &callback));
     EXPECT_FALSE(factory.PDEPanelsForType(QString(), &callback));
     EXPECT_TRUE(factory.initWithBundle(QString::fromStdString(env("RX_BUNDLE_DIR"))));
@@ -165,7 +150,7 @@ TEST_F(Frame, RestoreAfterSaveBringsBackTheValues)
     EXPECT_TRUE(panel->saveValuesAndReturnError(&error));
     EXPECT_EQ(error, QStringLiteral("untouched"));
 
-    Callback second;
+    HostCallback second;
     second.settings = callback.settings;
     auto panels = factory.PDEPanelsForType(QString::fromLatin1(rx::kPrinterModulePanelType), &second);
     auto* other = static_cast<pde::PDEPlugInInterface*>(panels->front().get());

@@ -16,17 +16,6 @@ using namespace testsupport;
 
 namespace {
 
-class Callback : public rx::PDEHostCallback {
-public:
-    Callback() : ppd(openPpd("rx8240.ppd")), session(rx::Printer{"rx8240", "lpd://127.0.0.1/queue"}) {}
-    rx::PrintSettings* printSettings() override { return &settings; }
-    rx::PrintSession* printSession() override { return &session; }
-    ppd_file_t* ppdFile() override { return ppd.get(); }
-    PpdHandle ppd;
-    rx::PrintSettings settings;
-    rx::PrintSession session;
-};
-
 class ProfileHooks : public ::testing::Test {
 protected:
     void SetUp() override
@@ -64,7 +53,7 @@ protected:
     }
 
     pde::PDEPlugIn factory;
-    Callback callback;
+    HostCallback callback{"rx8240.ppd", "lpd://127.0.0.1/queue"};
     QString launcher, log;
 };
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Bundle.h"
+#include "platform/HostProtocol.h"
 #include "platform/PrintSession.h"
 #include "platform/PrintSettings.h"
 #include "plugin/frame/UiDescription.h"
@@ -58,6 +59,23 @@ inline PpdHandle openPpd(const std::string& name)
     EXPECT_TRUE(ppd) << "cannot open " << name;
     return ppd;
 }
+
+// What a print dialog gives the plug-in: settings, a session for printer
+// "rx8240" and a fixture PPD.
+class HostCallback : public rx::PDEHostCallback {
+public:
+    explicit HostCallback(const std::string& ppdName = "rx8240.ppd", const std::string& deviceUri = "")
+        : ppd(openPpd(ppdName)), session(rx::Printer{"rx8240", deviceUri})
+    {
+    }
+    rx::PrintSettings* printSettings() override { return &settings; }
+    rx::PrintSession* printSession() override { return &session; }
+    ppd_file_t* ppdFile() override { return ppd.get(); }
+
+    PpdHandle ppd;
+    rx::PrintSettings settings;
+    rx::PrintSession session;
+};
 
 // The panel's UI description with both views, their outlets connected and
 // their tables built for a PPD.

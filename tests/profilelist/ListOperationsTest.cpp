@@ -146,9 +146,9 @@ TEST(ListMerge, MatchesByFileNameAndLocation)
 
 TEST_F(ListOperations, ProbeLeavesNoFileBehind)
 {
-    ASSERT_FALSE(exists(current()));
+    ASSERT_FALSE(pathExists(current()));
     EXPECT_EQ(QVPListIsAdminProfile(), 1);
-    EXPECT_FALSE(exists(current()));
+    EXPECT_FALSE(pathExists(current()));
     EXPECT_EQ(QVPListExistProfile(), 0);
 
     writeFile(current(), "content");
@@ -161,7 +161,7 @@ TEST_F(ListOperations, ProbeLeavesNoFileBehind)
     ::unlink(current().c_str());
     ASSERT_EQ(::symlink(target.c_str(), current().c_str()), 0);
     EXPECT_EQ(QVPListIsAdminProfile(), 0);
-    EXPECT_FALSE(exists(target));
+    EXPECT_FALSE(pathExists(target));
     ::unlink(current().c_str());
 
     ASSERT_TRUE(QVPListSetServicePaths("alice", "no-such-dir/x") == false);
@@ -206,7 +206,7 @@ TEST_F(ListOperations, BackupRestoreDiscard)
     // Backup without a current file leaves an empty previous file.
     writeFile(previous(), "stale");
     EXPECT_EQ(QVPListSwapProfile(kSwapBackup), -1);
-    ASSERT_TRUE(exists(previous()));
+    ASSERT_TRUE(pathExists(previous()));
     EXPECT_EQ(readFile(previous()), "");
 
     // Backup of a 200 000-byte file is byte-identical.
@@ -222,7 +222,7 @@ TEST_F(ListOperations, BackupRestoreDiscard)
     writeFile(current(), "newer");
     EXPECT_EQ(QVPListSwapProfile(kSwapRestore), 0);
     EXPECT_EQ(readFile(current()), big);
-    EXPECT_FALSE(exists(previous()));
+    EXPECT_FALSE(pathExists(previous()));
     // Restore without a previous file keeps the current file.
     EXPECT_EQ(QVPListSwapProfile(kSwapRestore), -1);
     EXPECT_EQ(readFile(current()), big);
@@ -230,7 +230,7 @@ TEST_F(ListOperations, BackupRestoreDiscard)
     // Discard.
     writeFile(previous(), "old");
     EXPECT_EQ(QVPListSwapProfile(kSwapDiscard), 0);
-    EXPECT_FALSE(exists(previous()));
+    EXPECT_FALSE(pathExists(previous()));
     EXPECT_EQ(QVPListSwapProfile(7), -1);
     EXPECT_EQ(readFile(current()), big);
 }
@@ -240,14 +240,14 @@ TEST_F(ListOperations, Remove)
     writeFile(current(), "c");
     writeFile(previous(), "p");
     EXPECT_EQ(QVPListRemove(1), 0);
-    EXPECT_TRUE(exists(current()));
-    EXPECT_TRUE(exists(previous()));
+    EXPECT_TRUE(pathExists(current()));
+    EXPECT_TRUE(pathExists(previous()));
     EXPECT_EQ(QVPListRemove(kRemovePrevious), 1);
-    EXPECT_FALSE(exists(previous()));
-    EXPECT_TRUE(exists(current()));
+    EXPECT_FALSE(pathExists(previous()));
+    EXPECT_TRUE(pathExists(current()));
     EXPECT_EQ(QVPListRemove(kRemovePrevious), 0);
     EXPECT_EQ(QVPListRemove(kRemoveCurrent), 1);
-    EXPECT_FALSE(exists(current()));
+    EXPECT_FALSE(pathExists(current()));
 }
 
 TEST_F(ListOperations, MainAndSubDictionaries)

@@ -4,6 +4,7 @@
 
 #include "profilelist/ProfileList.h"
 #include "profilelist/ServicePaths.h"
+#include "tests/support/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -35,9 +36,9 @@ bool sameList(const ProfileList& a, const ProfileList& b);
 // 31-byte names, extreme integers, iDriver set.
 void fillVaried(Lists& lists);
 
-std::string readFile(const std::string& path);
-void writeFile(const std::string& path, const std::string& text);
-bool exists(const std::string& path);
+using rxtest::pathExists;
+using rxtest::readFile;
+using rxtest::writeFile;
 std::vector<std::string> directoryEntries(const std::string& dir);
 
 // Creates the profile directory below the test root and sets the service

@@ -148,7 +148,7 @@ TEST_F(CrashConsistency, EveryKillLeavesTheWholeOldOrTheWholeNewList)
             ASSERT_TRUE(isOld || isNew) << nameOf(op) << ", kill " << k << ": the current list is torn ("
                                         << current.size() << " bytes)";
             ASSERT_TRUE(readsBack(current));
-            if (op == Operation::Backup && fileExists(previousPath(root_))) {
+            if (op == Operation::Backup && pathExists(previousPath(root_))) {
                 // A backup is either not there yet or whole.
                 ASSERT_EQ(readFile(previousPath(root_)), kOld) << "kill " << k << ": torn backup";
                 ++outcomes["backup whole"];

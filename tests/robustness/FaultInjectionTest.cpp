@@ -125,7 +125,7 @@ TEST_P(FileFaults, ListStaysWholeNoFileIsLeftAndTheReplyIsHonest)
     if (c.operation == Operation::Backup) {
         // The old backup is gone (a backup starts by removing it); no torn
         // copy stands in its place.
-        EXPECT_FALSE(fileExists(previousPath(root)));
+        EXPECT_FALSE(pathExists(previousPath(root)));
     }
     if (c.operation == Operation::Restore) {
         EXPECT_EQ(readFile(previousPath(root)), kNew);

@@ -1,7 +1,5 @@
 #include "RobustSupport.h"
 
-#include "tests/support/UnixSocket.h"
-
 #include "platform/FixedPaths.h"
 #include "profilelist/ProfileList.h"
 #include "service/ArgumentStrings.h"
@@ -11,19 +9,14 @@
 
 #include <algorithm>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -51,93 +44,19 @@ std::string freshRoot()
     return root;
 }
 
-Service::~Service()
-{
-    stop();
-}
-
 bool Service::start(const std::string& binary, const std::string& root,
                     const std::map<std::string, std::string>& environment)
 {
-    if (socketDir_.empty()) {
-        char dir[] = "/tmp/rx8240-robust-XXXXXX";
-        if (!mkdtemp(dir))
-            return false;
-        socketDir_ = dir;
-        socket_ = socketDir_ + "/service.sock";
-    }
-    pid_ = fork();
-    if (pid_ < 0)
-        return false;
-    if (pid_ == 0) {
-        setenv("TARNVALE_ROOT", root.c_str(), 1);
-        setenv("SNMPCONFPATH", (root + "/snmp-conf").c_str(), 1);
-        setenv("SNMP_PERSISTENT_DIR", (root + "/snmp-persist").c_str(), 1);
-        setenv("MIBDIRS", (root + "/snmp-mibs").c_str(), 1);
-        setenv("MIBS", "", 1);
-        for (const auto& [name, value] : environment)
-            setenv(name.c_str(), value.c_str(), 1);
-        execl(binary.c_str(), binary.c_str(), "--listen", socket_.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    for (int i = 0; i < 1000; ++i) {
-        if (rxtest::unixSocketAccepts(socket_))
-            return true;
-        if (!alive())
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return false;
-}
-
-void Service::kill9()
-{
-    if (pid_ > 0) {
-        ::kill(pid_, SIGKILL);
-        int status;
-        waitpid(pid_, &status, 0);
-        pid_ = -1;
-    }
-}
-
-void Service::stop()
-{
-    if (pid_ > 0) {
-        ::kill(pid_, SIGTERM);
-        int status;
-        waitpid(pid_, &status, 0);
-        pid_ = -1;
-    }
-    if (!socketDir_.empty()) {
-        fs::remove_all(socketDir_);
-        socketDir_.clear();
-    }
-}
-
-bool Service::alive() const
-{
-    int status;
-    return pid_ > 0 && waitpid(pid_, &status, WNOHANG) == 0;
-}
-
-long Service::residentKiB() const
-{
-    std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::atol(line.c_str() + 6);
-    return -1;
-}
-
-long Service::openDescriptors() const
-{
-    std::error_code error;
-    long n = 0;
-    for (auto it = fs::directory_iterator("/proc/" + std::to_string(pid_) + "/fd", error);
-         !error && it != fs::directory_iterator(); it.increment(error))
-        ++n;
-    return error ? -1 : n;
+    std::map<std::string, std::string> all{
+        {"TARNVALE_ROOT", root},
+        {"SNMPCONFPATH", root + "/snmp-conf"},
+        {"SNMP_PERSISTENT_DIR", root + "/snmp-persist"},
+        {"MIBDIRS", root + "/snmp-mibs"},
+        {"MIBS", ""},
+    };
+    for (const auto& [name, value] : environment)
+        all[name] = value;
+    return ServiceProcess::start(binary, all);
 }
 
 std::string call(const std::string& socket, const std::string& operation, const std::string& argument,
@@ -244,25 +163,6 @@ int versionOf(const std::string& text)
         if (text == versionText(version, entries))
             return version;
     return -1;
-}
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void writeFile(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
-
-bool fileExists(const std::string& path)
-{
-    std::error_code error;
-    return fs::exists(fs::symlink_status(path, error));
 }
 
 std::vector<std::string> leftovers(const std::string& root)

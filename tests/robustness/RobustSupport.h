@@ -6,6 +6,8 @@
 #include <sys/types.h>
 
 #include "tests/discovery/SnmpTestAgents.h"
+#include "tests/support/Files.h"
+#include "tests/support/ServiceProcess.h"
 
 #include <cstdint>
 #include <functional>
@@ -23,34 +25,15 @@ inline constexpr const char* kModel = "rx8240";
 // file "test-name".
 std::string freshRoot();
 
-// The service binary running on a socket of its own under `root`.
-class Service {
+// The service binary on a socket of its own, working under `root`.
+class Service : public rxtest::ServiceProcess {
 public:
-    Service() = default;
-    ~Service();
-    Service(const Service&) = delete;
-    Service& operator=(const Service&) = delete;
-
-    // Starts `binary` and waits until it accepts connections. The list files
-    // under `root` are left as they are, so a killed service can be started
-    // again on the same files.
+    // Starts `binary` with TARNVALE_ROOT and Net-SNMP's paths below `root`
+    // and waits until it accepts connections. The list files under `root`
+    // are left as they are, so a killed service can be started again on the
+    // same files.
     bool start(const std::string& binary, const std::string& root,
                const std::map<std::string, std::string>& environment = {});
-    void kill9();  // SIGKILL and reap
-    void stop();   // SIGTERM and reap
-
-    pid_t pid() const { return pid_; }
-    const std::string& socket() const { return socket_; }
-    bool alive() const;
-    // VmRSS in KiB and the number of open descriptors, from /proc; -1 when
-    // unknown.
-    long residentKiB() const;
-    long openDescriptors() const;
-
-private:
-    pid_t pid_ = -1;
-    std::string socket_;
-    std::string socketDir_;
 };
 
 // One request over a new connection: the reply, or "<unreachable>",
@@ -76,9 +59,9 @@ std::string versionText(int version, int entries = 40);
 // The version a text is the whole file of, or -1 when it is none.
 int versionOf(const std::string& text);
 
-std::string readFile(const std::string& path);
-void writeFile(const std::string& path, const std::string& text);
-bool fileExists(const std::string& path);
+using rxtest::pathExists;
+using rxtest::readFile;
+using rxtest::writeFile;
 // Names in the profile directory that are neither a current nor a previous
 // list file: staging and temporary files.
 std::vector<std::string> leftovers(const std::string& root);

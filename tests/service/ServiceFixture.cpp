@@ -6,28 +6,18 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <poll.h>
-#include <sstream>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace rxtest {
-
-ServiceUnderRoot::~ServiceUnderRoot()
-{
-    stop();
-}
 
 void ServiceUnderRoot::start(const ServiceOptions& options)
 {
@@ -40,12 +30,7 @@ void ServiceUnderRoot::start(const ServiceOptions& options)
     fs::create_directories(root_);
     fs::permissions(root_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                fs::perms::others_read | fs::perms::others_exec);
-    char socketDir[] = "/tmp/rx8240-test-XXXXXX";
-    ASSERT_NE(mkdtemp(socketDir), nullptr);
-    socketDir_ = socketDir;
-    chmod(socketDir, 0755);
     setenv("TARNVALE_ROOT", root_.c_str(), 1);
-    setenv("RX8240_SERVICE_SOCKET", socketPath().c_str(), 1);
 
     const std::string launcher = rx::fixedPath(rx::kLauncherPath);
     fs::create_directories(fs::path(launcher).parent_path());
@@ -55,44 +40,8 @@ void ServiceUnderRoot::start(const ServiceOptions& options)
         fs::permissions(p, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                fs::perms::others_read | fs::perms::others_exec);
 
-    pid_ = fork();
-    ASSERT_GE(pid_, 0);
-    if (pid_ == 0) {
-        for (const auto& [name, value] : options.environment)
-            setenv(name.c_str(), value.c_str(), 1);
-        std::string sock = socketPath();
-        execl(options.binary.c_str(), options.binary.c_str(), "--listen", sock.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    for (int i = 0; i < 500; ++i) {
-        int fd = connectTo(socketPath());
-        if (fd >= 0) {
-            close(fd);
-            return;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    FAIL() << "service did not start listening";
-}
-
-void ServiceUnderRoot::stop()
-{
-    if (pid_ > 0) {
-        kill(pid_, SIGTERM);
-        int status;
-        waitpid(pid_, &status, 0);
-        pid_ = -1;
-    }
-    if (!socketDir_.empty()) {
-        fs::remove_all(socketDir_);
-        socketDir_.clear();
-    }
-}
-
-bool ServiceUnderRoot::running() const
-{
-    int status;
-    return pid_ > 0 && waitpid(pid_, &status, WNOHANG) == 0;
+    ASSERT_TRUE(process_.start(options.binary, options.environment)) << "service did not start listening";
+    setenv("RX8240_SERVICE_SOCKET", socketPath().c_str(), 1);
 }
 
 std::string ServiceUnderRoot::profileDirectory() const
@@ -139,25 +88,6 @@ std::string runHelperAs(const std::string& user, const std::vector<std::string>&
     int status;
     waitpid(pid, &status, 0);
     return out;
-}
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeFile(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-bool exists(const std::string& path)
-{
-    return fs::exists(fs::symlink_status(path));
 }
 
 std::map<std::string, std::string> snapshot(const std::string& directory)

@@ -4,6 +4,9 @@
 // launchers it starts.
 #pragma once
 
+#include "tests/support/Files.h"
+#include "tests/support/ServiceProcess.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -21,27 +24,22 @@ struct ServiceOptions {
 
 class ServiceUnderRoot {
 public:
-    ServiceUnderRoot() = default;
-    ~ServiceUnderRoot();
     // Makes a fresh root named after the running test, installs the
     // launcher, starts the service and waits for its socket.
     void start(const ServiceOptions& options);
-    void stop();
+    void stop() { process_.stop(); }
 
     const std::string& root() const { return root_; }
     std::string profileDirectory() const;
-    // In a short private directory of its own: socket paths are limited to
-    // 107 bytes, which the test roots in the build tree may exceed.
-    std::string socketPath() const { return socketDir_ + "/service.sock"; }
+    std::string socketPath() const { return process_.socket(); }
     // A list file path of the profile directory.
     std::string listPath(const std::string& user, const std::string& suffix = "-rx8240-profile.plist") const;
-    pid_t pid() const { return pid_; }
-    bool running() const;
+    pid_t pid() const { return process_.pid(); }
+    bool running() const { return process_.alive(); }
 
 private:
     std::string root_;
-    std::string socketDir_;
-    pid_t pid_ = -1;
+    ServiceProcess process_;
 };
 
 // Runs the installed launcher with these arguments (through the plug-in's
@@ -51,9 +49,6 @@ std::string runHelper(const std::vector<std::string>& arguments);
 // Runs the installed launcher as another user (setpriv), output returned.
 std::string runHelperAs(const std::string& user, const std::vector<std::string>& arguments);
 
-std::string readFile(const std::string& path);
-void writeFile(const std::string& path, const std::string& bytes);
-bool exists(const std::string& path);  // without following a final symbolic link
 
 // Every entry below a directory with its kind and content (or link target),
 // to show that nothing changed.

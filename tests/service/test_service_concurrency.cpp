@@ -102,7 +102,7 @@ TEST(ServiceConcurrency, SixteenClientsEndWithOneOfTheWrittenVersions)
     }
     EXPECT_EQ(failedWrites, 0);
     EXPECT_TRUE(versions.count(readFile(current))) << "the list file is no written version";
-    EXPECT_FALSE(exists(current + ".dummy"));
+    EXPECT_FALSE(pathExists(current + ".dummy"));
     EXPECT_TRUE(service.running());
 }
 

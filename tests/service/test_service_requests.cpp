@@ -61,7 +61,7 @@ TEST_F(ServiceRequests, BackupWithoutCurrentFileLeavesAnEmptyPreviousFile)
 {
     writeFile(previous, "old backup");
     runHelper({"qvPListSwapProfile_XPC", "2", current, previous});
-    ASSERT_TRUE(exists(previous));
+    ASSERT_TRUE(pathExists(previous));
     EXPECT_EQ(readFile(previous), "");
 }
 
@@ -71,7 +71,7 @@ TEST_F(ServiceRequests, NullTypeIsARestore)
     writeFile(previous, "previous");
     EXPECT_NE(runHelper({"qvPListSwapProfile_XPC", "NULL", current, previous}).find("=TRUE"), std::string::npos);
     EXPECT_EQ(readFile(current), "previous");
-    EXPECT_FALSE(exists(previous));
+    EXPECT_FALSE(pathExists(previous));
 }
 
 TEST_F(ServiceRequests, RestoreWithoutPreviousFileKeepsTheCurrentFile)
@@ -86,7 +86,7 @@ TEST_F(ServiceRequests, DiscardWithNullCurrentPathDeletesOnlyThePreviousFile)
     writeFile(current, "current");
     writeFile(previous, "previous");
     runHelper({"qvPListSwapProfile_XPC", "1", "NULL", previous});
-    EXPECT_FALSE(exists(previous));
+    EXPECT_FALSE(pathExists(previous));
     EXPECT_EQ(readFile(current), "current");
 }
 
@@ -94,7 +94,7 @@ TEST_F(ServiceRequests, ProbeOfANewFileAnswersTrueAndLeavesNothing)
 {
     EXPECT_NE(runHelper({"qvPListIsAdminProfile_XPC", current}).find("qvPListIsAdminProfile_XPC=TRUE"),
               std::string::npos);
-    EXPECT_FALSE(exists(current));
+    EXPECT_FALSE(pathExists(current));
     writeFile(current, "kept");
     EXPECT_NE(runHelper({"qvPListIsAdminProfile_XPC", current}).find("=TRUE"), std::string::npos);
     EXPECT_EQ(readFile(current), "kept");
@@ -111,7 +111,7 @@ TEST_F(ServiceRequests, PiecesThenCommitGiveTheirConcatenation)
     EXPECT_NE(runHelper({"writeDataToPlistFileRename_XPC", url}).find("writeDataToPlistFileRename_XPC=TRUE"),
               std::string::npos);
     EXPECT_EQ(readFile(current), "first second");
-    EXPECT_FALSE(exists(staging));
+    EXPECT_FALSE(pathExists(staging));
     struct stat st;
     ASSERT_EQ(stat(current.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0664u);
@@ -137,7 +137,7 @@ TEST_F(ServiceRequests, ExistRemoveAndWholeFileWrite)
     EXPECT_EQ(readFile(current), "whole \xC3\xA9");
     EXPECT_NE(runHelper({"qvPListExistProfile_XPC", current}).find("qvPListExistProfile_XPC=TRUE"), std::string::npos);
     EXPECT_NE(runHelper({"qvPListRemove_XPC", current}).find("qvPListRemove_XPC=TRUE"), std::string::npos);
-    EXPECT_FALSE(exists(current));
+    EXPECT_FALSE(pathExists(current));
     EXPECT_NE(runHelper({"qvPListRemove_XPC", current}).find("qvPListRemove_XPC=FALSE"), std::string::npos);
 }
 
@@ -204,7 +204,7 @@ TEST_F(ServiceRequests, PluginWriteReadsBackAndLeavesNoStagingFile)
     auto lists = sampleLists(1);
     const std::size_t runsBefore = QVPListLauncherRuns();
     ASSERT_EQ(QVPListWriteProfile_All(&lists[0], &lists[1], &lists[2]), 0);
-    EXPECT_FALSE(exists(staging));
+    EXPECT_FALSE(pathExists(staging));
     auto read = std::make_unique<ProfileList[]>(3);
     ASSERT_EQ(QVPListReadProfile_All(&read[0], &read[1], &read[2]), 0);
     expectSameLists(lists.get(), read.get());
@@ -226,7 +226,7 @@ TEST_F(ServiceRequests, PluginSwapExistAndRemove)
     EXPECT_EQ(QVPListRemove(1), 0);
     EXPECT_EQ(QVPListLauncherRuns() - runs, 1u);  // the probe only
     EXPECT_EQ(QVPListRemove(kRemovePrevious), 1);
-    EXPECT_FALSE(exists(previous));
+    EXPECT_FALSE(pathExists(previous));
     EXPECT_EQ(QVPListRemove(kRemoveCurrent), 1);
     EXPECT_EQ(QVPListExistProfile(), 0);
 }
@@ -260,7 +260,7 @@ TEST_F(ServiceRequests, WithoutLauncherNothingStarts)
     EXPECT_EQ(QVPListWriteProfile_All(&lists[0], &lists[1], &lists[2]), -1);
     EXPECT_EQ(QVPListExistProfile(), 0);
     EXPECT_EQ(QVPListLauncherRuns(), runs);
-    EXPECT_FALSE(exists(current));
+    EXPECT_FALSE(pathExists(current));
 }
 
 // A launcher that relays to the real one but answers "FALSE" to the second

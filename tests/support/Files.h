@@ -1,0 +1,34 @@
+// Whole-file reads and writes for tests, and presence without following a
+// final symbolic link.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace rxtest {
+
+// The file's bytes; empty when it cannot be read.
+inline std::string readFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Replaces the file's bytes.
+inline void writeFile(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// True when something (a dangling symbolic link too) stands at the path.
+inline bool pathExists(const std::filesystem::path& path)
+{
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+}
+
+}  // namespace rxtest
