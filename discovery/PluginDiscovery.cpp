@@ -2,24 +2,26 @@
 // service (through the launcher) to walk it and merge what it reports.
 #include "discovery/PluginDiscovery.h"
 
+#include "discovery/MibWalk.h"
 #include "platform/FixedPaths.h"
 #include "platform/HexDigit.h"
 #include "platform/PrintSession.h"
 #include "plugin/options/PDECommon.h"
 #include "profilelist/LauncherCalls.h"
 #include "profilelist/ProfileList.h"
+#include "service/ArgumentStrings.h"
 
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+namespace svc = svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212;
+
 namespace pde_6E3A90D2_4B7C_4F18_9D05_A1C7E2B3F846 {
 
 namespace {
 
-const char* const kModelName = "rx8240";
 const char* const kReadCommunity = "ombrel";
-const char* const kProfileTableOid = "1.3.6.1.4.1.71362.1.1.1.1.6.13.1.1";
 constexpr double kResolveTimeoutSeconds = 1.0;
 constexpr size_t kAddressBufferSize = 255;
 
@@ -174,8 +176,8 @@ int PDECommon::commonGetProfilesFromMIB(const rx::PrintSession* session)
         return 0;
     const std::string login = rx::realUserLoginName();
     const std::optional<std::string> output =
-        QVPListRunLauncher({"mibwalk_XPC", kModelName, login, "snmpwalk", "-Os", "-c", kReadCommunity, "-v", "1",
-                            address, kProfileTableOid});
+        QVPListRunLauncher({std::string(svc::kOpWalk), kPlugInModelName, login, "snmpwalk", "-Os", "-c",
+                            kReadCommunity, "-v", "1", address, kProfileTableOid});
     // The walk's result ("mibwalk_XPC=iRet=N") is read but not acted on: the
     // service has merged and written whatever the walk found.
     (void)output;

@@ -115,7 +115,7 @@ void vRestructDetail(int spoolIndex, ProfileList* list)
 
     // iNum may count freed slots (and exceed the capacity after a failed walk
     // refilled them); the search never leaves the list.
-    const int searched = std::clamp(list->iNum, 0, kProfileListCapacity);
+    const int searched = QVPListUsedCount(list);
     for (int i = 0; i < searched; ++i) {
         ProfileListItem& item = list->litem[i];
         if (item.iInMenu == kStateEmpty || !sameProfile(item, reported))
@@ -141,8 +141,7 @@ void vRestructDetail(int spoolIndex, ProfileList* list)
 
 int vRestructPlistSpool2Current(int failed)
 {
-    auto lists = std::make_unique<std::array<ProfileList, 3>>();
-    std::memset(lists->data(), 0, sizeof(ProfileList) * lists->size());
+    auto lists = std::make_unique<std::array<ProfileList, 3>>();  // zero-filled
     ProfileList& rgb = (*lists)[kClassRGB];
     ProfileList& sim = (*lists)[kClassSIM];
     ProfileList& dst = (*lists)[kClassDST];
@@ -159,7 +158,7 @@ int vRestructPlistSpool2Current(int failed)
             QVPListPaddingProfile_Dict(&list);
     }
 
-    const int spoolCount = std::clamp(PlistForSpool.iNum, 0, kProfileListCapacity);
+    const int spoolCount = QVPListUsedCount(&PlistForSpool);
     for (int i = 0; i < spoolCount; ++i) {
         const ProfileListItem& reported = PlistForSpool.litem[i];
         if (!isMergedLocation(reported.iLocation) || !bJudgement8point3Format(reported.FileName))

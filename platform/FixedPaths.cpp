@@ -20,14 +20,19 @@ std::string fixedPath(std::string_view absolutePath)
     return rootPrefix() + std::string(absolutePath);
 }
 
-std::string realUserLoginName()
+std::string loginNameOf(uid_t uid)
 {
     struct passwd pw;
     struct passwd* result = nullptr;
     char buffer[4096];
-    if (getpwuid_r(getuid(), &pw, buffer, sizeof buffer, &result) != 0 || !result || !result->pw_name)
+    if (getpwuid_r(uid, &pw, buffer, sizeof buffer, &result) != 0 || !result || !result->pw_name)
         return {};
     return result->pw_name;
+}
+
+std::string realUserLoginName()
+{
+    return loginNameOf(getuid());
 }
 
 }  // namespace rx

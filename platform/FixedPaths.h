@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 
 namespace rx {
 
@@ -24,6 +25,8 @@ inline constexpr std::string_view kProfilesFolder = "/Library/Printers/TARNVALE/
 inline constexpr std::string_view kResourceLoaderPath =
     "/Applications/Resource Loader rx8240/TARNVALE Resource Loader.app";
 
+// The login name of a uid; empty when it has none.
+std::string loginNameOf(uid_t uid);
 // The login name of the process's real user; empty when it has none.
 std::string realUserLoginName();
 

@@ -22,7 +22,6 @@ public:
     // The current printer, or null when the session has none.
     const Printer* currentPrinter() const { return printer_ ? &*printer_ : nullptr; }
     void setCurrentPrinter(Printer printer) { printer_ = std::move(printer); }
-    void clearCurrentPrinter() { printer_.reset(); }
 
 private:
     std::optional<Printer> printer_;

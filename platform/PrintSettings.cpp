@@ -16,16 +16,6 @@ std::vector<std::pair<std::string, std::string>> PrintSettings::stringEntries() 
     return out;
 }
 
-bool PrintSettings::readXml(const std::string& text)
-{
-    plist::Value v = plist::parseXml(text);
-    auto dict = v.dictionary();
-    if (!dict)
-        return false;
-    root_ = dict;
-    return true;
-}
-
 bool PrintSettings::readFile(const std::string& path)
 {
     plist::Value v = plist::readXmlFile(path);

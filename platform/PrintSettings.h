@@ -31,7 +31,6 @@ public:
     // Reads an XML property list whose root is a dictionary. On failure the
     // settings are unchanged and the result is false.
     bool readFile(const std::string& path);
-    bool readXml(const std::string& text);
     std::string toXml() const;
     // Replaces the file whole; false when it cannot be written.
     bool writeFile(const std::string& path) const;

@@ -102,8 +102,7 @@ int QVPListWriteProfile_All_Pap(const ProfileList* rgb, const ProfileList* sim, 
 {
     if (!QVPListIsAdminProfile())
         return -1;
-    auto merged = std::make_unique<ProfileList[]>(3);
-    std::memset(merged.get(), 0, sizeof(ProfileList) * 3);
+    auto merged = std::make_unique<ProfileList[]>(3);  // zero-filled
     QVPListMappingProfile_All_Pap(rgb, sim, dst, &merged[0], &merged[1], &merged[2], rgbDeleted, simDeleted,
                                   dstDeleted);
     return writeLists(&merged[0], &merged[1], &merged[2]);

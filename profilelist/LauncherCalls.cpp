@@ -6,17 +6,7 @@
 #include "profilelist/ProfileList.h"
 #include "service/ArgumentStrings.h"
 
-#include <atomic>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <memory>
-#include <spawn.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
 
 namespace svc = svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212;
 
@@ -59,8 +49,6 @@ int sendLists(const ProfileList* rgb, const ProfileList* sim, const ProfileList*
     const std::string url = svc::fileUrlFromPath(path);
     auto text = QVPListUtf16FromUtf8(QVPListBuildFileText(rgb, sim, dst));
     if (!text || text->empty())
-        return -1;
-    if (access(QVPListLauncherPath().c_str(), F_OK) != 0)
         return -1;
     // A staging file left by an interrupted write would stand in front of
     // this one's text; its removal also starts this write's sequence.

@@ -54,8 +54,6 @@ bool isSpace(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-// Integer text of an <integer> element: decimal or 0x-hexadecimal, signed,
-// surrounding white space allowed. Stored as the low 32 bits.
 // An <integer> as a 32-bit field: the property-list integer, truncated to
 // its low 32 bits as the file's writers do.
 bool parseInteger(std::string_view s, int32_t* out)

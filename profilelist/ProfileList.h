@@ -49,6 +49,29 @@ enum ProfileState : int32_t {
     kStateManualShown = 6,            // no device confirmation, offered
 };
 
+// Offered in the profile menus: codes 3, 4 and 6.
+constexpr bool isShownState(int32_t code)
+{
+    return code == kStateDeviceShown || code == kStateDeviceShownConfirmed || code == kStateManualShown;
+}
+// Reported by the device: codes 1 to 4.
+constexpr bool isDeviceState(int32_t code)
+{
+    return code >= kStateDeviceHidden && code <= kStateDeviceShownConfirmed;
+}
+// Confirmed by the last discovery: codes 2 and 4.
+constexpr bool isConfirmedState(int32_t code)
+{
+    return code == kStateDeviceHiddenConfirmed || code == kStateDeviceShownConfirmed;
+}
+
+// The number of entries a list claims, within the capacity; 0 without a list.
+// (iNum may count freed slots, or exceed the capacity in a damaged list.)
+constexpr int QVPListUsedCount(const ProfileList* list)
+{
+    return !list ? 0 : list->iNum < 0 ? 0 : list->iNum > kProfileListCapacity ? kProfileListCapacity : list->iNum;
+}
+
 // Class indexes, also the profile window's class menu.
 enum ProfileClassIndex : int {
     kClassRGB = 0,
@@ -97,7 +120,9 @@ enum ProfileListFile : int { kListCurrent = 0, kListPrevious = 1, kListSpool = 2
 // TARNVALE_ROOT; empty when the path would exceed kMaxListPathLength or a name is
 // empty, ".", "..", or holds "/" or a control character.
 std::string QVPListFormPath(const std::string& user, const std::string& model, ProfileListFile which);
-// The plug-in's names: the real user's login name and the model "rx8240".
+// The model whose lists the plug-in uses.
+inline constexpr const char* kPlugInModelName = "rx8240";
+// The plug-in's names: the real user's login name and kPlugInModelName.
 std::string QVPListLoginPath(ProfileListFile which);
 
 // ---- Reading (shared) --------------------------------------------------

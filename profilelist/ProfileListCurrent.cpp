@@ -11,8 +11,7 @@ namespace {
 
 std::unique_ptr<ProfileList[]> zeroLists(int n)
 {
-    auto lists = std::make_unique<ProfileList[]>(size_t(n));
-    std::memset(lists.get(), 0, sizeof(ProfileList) * size_t(n));
+    auto lists = std::make_unique<ProfileList[]>(size_t(n));  // zero-filled
     return lists;
 }
 

@@ -66,7 +66,7 @@ std::string QVPListFormPath(const std::string& user, const std::string& model, P
 
 std::string QVPListLoginPath(ProfileListFile which)
 {
-    return QVPListFormPath(rx::realUserLoginName(), "rx8240", which);
+    return QVPListFormPath(rx::realUserLoginName(), kPlugInModelName, which);
 }
 
 void QVPListCopyName(char out[kProfileNameFieldSize], const char* text, size_t length)

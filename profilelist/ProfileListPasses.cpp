@@ -8,14 +8,6 @@
 
 namespace {
 
-// The number of entries a list claims, within the capacity.
-int usedCount(const ProfileList* list)
-{
-    if (!list)
-        return 0;
-    return std::clamp(list->iNum, int32_t(0), int32_t(kProfileListCapacity));
-}
-
 bool sameEntry(const ProfileListItem& a, const ProfileListItem& b)
 {
     return a.iLocation == b.iLocation &&
@@ -24,7 +16,7 @@ bool sameEntry(const ProfileListItem& a, const ProfileListItem& b)
 
 bool holds(const ProfileList* list, const ProfileListItem& item)
 {
-    const int n = usedCount(list);
+    const int n = QVPListUsedCount(list);
     for (int i = 0; i < n; ++i)
         if (sameEntry(list->litem[i], item))
             return true;
@@ -44,19 +36,18 @@ void QVPListMapping_Pap(const ProfileList* edited, const ProfileList* file, Prof
     if (!out)
         return;
     // Built aside: out may be one of the inputs.
-    auto merged = std::make_unique<ProfileList>();
-    std::memset(merged.get(), 0, sizeof(ProfileList));
+    auto merged = std::make_unique<ProfileList>();  // zero-filled
     int i = 0;
-    const int fileCount = usedCount(file);
+    const int fileCount = QVPListUsedCount(file);
     for (int n = 0; n < fileCount && i < kProfileListCapacity; ++n) {
         const ProfileListItem& entry = file->litem[n];
-        if (entry.iInMenu != kStateDeviceHiddenConfirmed && entry.iInMenu != kStateDeviceShownConfirmed)
+        if (!isConfirmedState(entry.iInMenu))
             continue;
         if (holds(edited, entry) || holds(deleted, entry))
             continue;
         merged->litem[i++] = entry;
     }
-    const int editedCount = usedCount(edited);
+    const int editedCount = QVPListUsedCount(edited);
     for (int n = 0; n < editedCount && i < kProfileListCapacity; ++n)
         merged->litem[i++] = edited->litem[n];
     merged->iNum = i;

@@ -1,5 +1,6 @@
 #include "service/ColorProfileService.h"
 
+#include "platform/FixedPaths.h"
 #include "profilelist/ServicePaths.h"
 #include "service/ArgumentStrings.h"
 #include "service/Framing.h"
@@ -282,7 +283,7 @@ void QVmacServiceXPC::mibwalk_XPC(const std::string& argument, const Reply& repl
     int result;
     {
         std::lock_guard discovery(context_.discovery);
-        auto held = context_.locks.lock(walk.userName + "-" + walk.modelName);
+        auto held = context_.locks.lock(listStem(walk.userName, walk.modelName));
         if (!QVPListSetServicePaths(walk.userName, walk.modelName))
             return refused("list path too long");
         result = context_.walk(static_cast<int>(walk.vector.size()), vector.data());
@@ -341,7 +342,7 @@ bool peerCaller(int fd, Caller* caller)
     caller->uid = credentials.uid;
     caller->pid = credentials.pid;
     caller->parent = credentials.pid > 0 ? parentOf(credentials.pid) : 0;
-    caller->login = loginNameOf(credentials.uid);
+    caller->login = rx::loginNameOf(credentials.uid);
     return true;
 }
 

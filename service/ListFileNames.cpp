@@ -3,7 +3,6 @@
 #include "service/ArgumentStrings.h"
 
 #include <array>
-#include <pwd.h>
 #include <utility>
 
 namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212 {
@@ -78,16 +77,6 @@ bool mayActFor(const Caller& caller, std::string_view user)
     if (caller.uid == 0)
         return true;
     return !caller.login.empty() && caller.login == user;
-}
-
-std::string loginNameOf(uid_t uid)
-{
-    struct passwd pw;
-    struct passwd* result = nullptr;
-    char buffer[4096];
-    if (getpwuid_r(uid, &pw, buffer, sizeof buffer, &result) != 0 || !result || !result->pw_name)
-        return {};
-    return result->pw_name;
 }
 
 }  // namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212

@@ -13,13 +13,18 @@ namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212 {
 
 enum class ListKind { Current, Previous, Spool, Staging };
 
+// "USER-MODEL": every file of one list shares it, and so does its lock.
+inline std::string listStem(const std::string& user, const std::string& model)
+{
+    return user + "-" + model;
+}
+
 struct ListFile {
     std::string user;
     std::string model;
     ListKind kind = ListKind::Current;
     std::string name;  // the file name inside the profile directory
-    // "USER-MODEL": every file of one list shares it.
-    std::string stem() const { return user + "-" + model; }
+    std::string stem() const { return listStem(user, model); }
 };
 
 // A user or model name a request may carry: non-empty, at most 100 bytes,
@@ -46,8 +51,5 @@ struct Caller {
 
 // True when the caller may act on the files of `user`.
 bool mayActFor(const Caller& caller, std::string_view user);
-
-// The login name of a uid; empty when it has none.
-std::string loginNameOf(uid_t uid);
 
 }  // namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212

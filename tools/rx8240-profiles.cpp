@@ -59,8 +59,7 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    auto lists = std::make_unique<ProfileList[]>(3);
-    std::memset(lists.get(), 0, sizeof(ProfileList) * 3);
+    auto lists = std::make_unique<ProfileList[]>(3);  // zero-filled
     ProfileList* targets[3] = {&lists[0], &lists[1], &lists[2]};
     auto status = profilelist::readListFile(path, targets, pap ? profilelist::ReadMode::Pap : profilelist::ReadMode::Plain);
     if (status != profilelist::ReadStatus::Ok) {

@@ -161,10 +161,9 @@ void AdvancedColorOptions::createPDEControlTable()
 
 void AdvancedColorOptions::createPDEItemForPPDKey()
 {
-    if (!ctrlTable)
-        return;
-    PDECommon::commonBuildPDEItem(ctrlTable.get(), ppd);
-    PDECommon::commonAddMenuFromProfilePlist(ctrlTable.get());
+    PDEControlView::createPDEItemForPPDKey();
+    if (ctrlTable)
+        PDECommon::commonAddMenuFromProfilePlist(ctrlTable.get());
 }
 
 void AdvancedColorOptions::changeItemAccodingQuickColor(int16_t quickColor, int16_t eco)

@@ -42,6 +42,12 @@ QString localizedString(const char* key)
     return bundle->localizedString(key);
 }
 
+QString localizedOrKey(const char* key)
+{
+    const QString text = localizedString(key);
+    return text.isEmpty() ? QString::fromLatin1(key) : text;
+}
+
 rx::TextEncoding PDECommon::commonGetCFStringEncodingFromPPD(ppd_file_t* ppd)
 {
     return rx::textEncodingForLanguageEncoding(ppd ? ppd->lang_encoding : nullptr);

@@ -113,10 +113,9 @@ enum ProtocolCode : int16_t {
     kProtocolUsb = 3,
 };
 
-// The key under which the summary order travels to the host.
-inline constexpr const char* kSummaryDisplayOrderKey = "Summary Display Order";
-
 // Localises a key through the plug-in bundle; a null string without one.
 QString localizedString(const char* key);
+// The same, with the key itself where there is no text.
+QString localizedOrKey(const char* key);
 
 }  // namespace pde_6E3A90D2_4B7C_4F18_9D05_A1C7E2B3F846

@@ -45,12 +45,6 @@ int profileClassIndex(int16_t profileClass)
     }
 }
 
-bool isShownEntry(const ProfileListItem& item)
-{
-    return item.iInMenu == kStateDeviceShown || item.iInMenu == kStateDeviceShownConfirmed ||
-           item.iInMenu == kStateManualShown;
-}
-
 QString profileItemTitle(const ProfileListItem& item)
 {
     QString location;
@@ -114,8 +108,8 @@ OSStatus PDECommon::commonAddMenuFromProfilePlist(PDEControlItem* table)
         if (classIndex < 0 || !menu)
             continue;
         const ProfileList& list = lists[classIndex];
-        for (int slot = 0; slot < list.iNum && slot < kProfileListCapacity; ++slot) {
-            if (!isShownEntry(list.litem[slot]))
+        for (int slot = 0; slot < QVPListUsedCount(&list); ++slot) {
+            if (!isShownState(list.litem[slot].iInMenu))
                 continue;
             const QString title = profileItemTitle(list.litem[slot]);
             if (!title.isNull())
@@ -133,8 +127,8 @@ OSStatus PDECommon::commonSetTicketAddedProfile(const PDEControlItem* row, const
     auto list = readClassList(row->profileClass);
     std::string path;
     int shown = 0;
-    for (int slot = 0; slot < list->iNum && slot < kProfileListCapacity; ++slot) {
-        if (isShownEntry(list->litem[slot]) && ++shown == select) {
+    for (int slot = 0; slot < QVPListUsedCount(list.get()); ++slot) {
+        if (isShownState(list->litem[slot].iInMenu) && ++shown == select) {
             path = profileDevicePath(list->litem[slot]);
             break;
         }
@@ -154,7 +148,6 @@ int16_t PDECommon::commonGetTicketAddedProfile(const PDEControlItem* row, const 
 {
     if (!dict || !row || profileClassIndex(row->profileClass) < 0)
         return -1;
-    auto list = readClassList(row->profileClass);
     const plist::Value* stored = dict->find(std::string(row->ppdKey) + "CustomFilename");
     const std::string* text = stored ? stored->string() : nullptr;
     if (!text || text->size() > size_t(kMaxPathBytes))
@@ -166,10 +159,11 @@ int16_t PDECommon::commonGetTicketAddedProfile(const PDEControlItem* row, const 
     const QString asUtf8 = QString::fromUtf8(path.data(), qsizetype(path.size()));
     if (asUtf8.toUtf8() != QByteArray(path.data(), qsizetype(path.size())))
         return 0;
+    auto list = readClassList(row->profileClass);
     int shown = 0;
-    for (int slot = 0; slot < list->iNum && slot < kProfileListCapacity; ++slot) {
+    for (int slot = 0; slot < QVPListUsedCount(list.get()); ++slot) {
         const ProfileListItem& item = list->litem[slot];
-        if (!isShownEntry(item))
+        if (!isShownState(item.iInMenu))
             continue;
         ++shown;
         if ((item.iLocation == kLocationDisk || item.iLocation == kLocationCard) && profileDevicePath(item) == path)

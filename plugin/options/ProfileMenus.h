@@ -13,9 +13,6 @@ namespace pde_6E3A90D2_4B7C_4F18_9D05_A1C7E2B3F846 {
 // -1 for a row without profile items.
 int profileClassIndex(int16_t profileClass);
 
-// Offered in the profile menus: codes 3, 4 and 6.
-bool isShownEntry(const ProfileListItem& item);
-
 // "FILE(NAME)Location"; a null string when it cannot be formed.
 QString profileItemTitle(const ProfileListItem& item);
 

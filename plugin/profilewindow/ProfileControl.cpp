@@ -47,12 +47,7 @@ constexpr int kTableFontPoints = 9;
 
 bool isPapOrUsb(int16_t protocol)
 {
-    return protocol == 2 || protocol == 3;
-}
-
-int usedSlots(const ProfileList* list)
-{
-    return list ? std::clamp<int32_t>(list->iNum, 0, kProfileListCapacity) : 0;
+    return protocol == kProtocolPap || protocol == kProtocolUsb;
 }
 
 // A 32-byte name field as text; "" when it is not valid UTF-8.
@@ -71,15 +66,7 @@ bool fieldEquals(const char (&field)[kProfileNameFieldSize], const QByteArray& u
 void storeField(char (&field)[kProfileNameFieldSize], const QString& text)
 {
     const QByteArray bytes = text.toUtf8();
-    std::memset(field, 0, kProfileNameFieldSize);
     QVPListCopyName(field, bytes.constData(), static_cast<size_t>(bytes.size()));
-}
-
-// Localised text of a key; the key itself when there is none.
-QString localizedOrKey(const char* key)
-{
-    const QString text = localizedString(key);
-    return text.isEmpty() ? QString::fromLatin1(key) : text;
 }
 
 // The window's UI description may use the restricted text field.
@@ -400,7 +387,7 @@ int ProfileControl::selectedRow() const
     if (rows.isEmpty())
         return -1;
     const int row = rows.constFirst().row();
-    return row < usedSlots(currentProfileDict()) ? row : -1;
+    return row < QVPListUsedCount(currentProfileDict()) ? row : -1;
 }
 
 bool ProfileControl::isCustomProfile() const
@@ -410,14 +397,14 @@ bool ProfileControl::isCustomProfile() const
     if (!l || row < 0)
         return false;
     const int32_t code = l->litem[row].iInMenu;
-    return code >= kStateDeviceHidden && code <= kStateDeviceShownConfirmed;
+    return isDeviceState(code);
 }
 
 // ---- Table data source and delegate --------------------------------------
 
 int ProfileControl::numberOfRowsInTableView() const
 {
-    return usedSlots(currentProfileDict());
+    return QVPListUsedCount(currentProfileDict());
 }
 
 QString ProfileControl::locationTitle(int32_t location) const
@@ -432,21 +419,19 @@ QString ProfileControl::locationTitle(int32_t location) const
 QVariant ProfileControl::tableViewObjectValue(int column, int row, int role) const
 {
     const ProfileList* l = currentProfileDict();
-    if (!l || row < 0 || row >= usedSlots(l) || column < 0 || column >= kColumnCount)
+    if (!l || row < 0 || row >= QVPListUsedCount(l) || column < 0 || column >= kColumnCount)
         return {};
     const ProfileListItem& item = l->litem[row];
     const std::string_view id = kColumnIdentifiers[column];
     if (id == "icon") {
-        const bool confirmed = item.iInMenu == kStateDeviceHiddenConfirmed || item.iInMenu == kStateDeviceShownConfirmed;
-        if (role == Qt::DecorationRole && confirmed && (protocolType == 0 || protocolType == 1) && !icon_.isNull())
+        const bool confirmed = isConfirmedState(item.iInMenu);
+        if (role == Qt::DecorationRole && confirmed && (protocolType == kProtocolLpd || protocolType == kProtocolDnssd) && !icon_.isNull())
             return icon_;
         return {};
     }
     if (id == "inmenu") {
         if (role == Qt::CheckStateRole) {
-            const bool shown = item.iInMenu == kStateDeviceShown || item.iInMenu == kStateDeviceShownConfirmed ||
-                               item.iInMenu == kStateManualShown;
-            return shown ? Qt::Checked : Qt::Unchecked;
+            return isShownState(item.iInMenu) ? Qt::Checked : Qt::Unchecked;
         }
         return {};
     }
@@ -467,7 +452,7 @@ QVariant ProfileControl::tableViewObjectValue(int column, int row, int role) con
 bool ProfileControl::tableViewSetObjectValue(int column, int row)
 {
     ProfileList* l = currentProfileDict();
-    if (!l || row < 0 || row >= usedSlots(l) || column != columnOfIdentifier("inmenu"))
+    if (!l || row < 0 || row >= QVPListUsedCount(l) || column != columnOfIdentifier("inmenu"))
         return false;
     int32_t& code = l->litem[row].iInMenu;
     switch (code) {
@@ -490,11 +475,11 @@ bool ProfileControl::selectionShouldChangeInTableView() const
 bool ProfileControl::tableViewShouldSelectRow(int row)
 {
     const ProfileList* l = currentProfileDict();
-    if (!l || row < 0 || row >= usedSlots(l))
+    if (!l || row < 0 || row >= QVPListUsedCount(l))
         return true;
     const ProfileListItem& item = l->litem[row];
     if (buttonIdentify == kEditNone) {
-        const bool confirmed = item.iInMenu == kStateDeviceHiddenConfirmed || item.iInMenu == kStateDeviceShownConfirmed;
+        const bool confirmed = isConfirmedState(item.iInMenu);
         vHandlingButtonSetDisable(true, true, !confirmed);
     }
     _fileNameEdit->setText(fieldText(item.FileName));
@@ -581,7 +566,7 @@ void ProfileControl::deleteButton()
     const int row = selectedRow();
     if (l && row >= 0) {
         recordDeleted(l->litem[row]);
-        const int used = usedSlots(l);
+        const int used = QVPListUsedCount(l);
         std::memmove(&l->litem[row], &l->litem[row + 1], sizeof(ProfileListItem) * static_cast<size_t>(used - row - 1));
         std::memset(&l->litem[used - 1], 0, sizeof(ProfileListItem));
         l->iNum = used - 1;
@@ -605,13 +590,11 @@ void ProfileControl::browseButton()
     const QString name = QFileInfo(chosen).fileName();
     if (name.size() > kFileNameMax || name.count(QLatin1Char('.')) > 1)
         return;
-    const char16_t* units = reinterpret_cast<const char16_t*>(name.utf16());
-    for (qsizetype i = 0; i < name.size();) {
-        qsizetype next = i;
-        if (!FilterEditTextInputKey(kInputKeyAsciiAppoint, UCFindComposedCharAtIndex(units, name.size(), i, &next)))
-            return;
-        i = next;
-    }
+    // Taken only when the file-name field would keep every character of it.
+    QString kept;
+    if (CheckUniCharString(reinterpret_cast<const char16_t*>(name.utf16()), name.size(), kInputKeyAsciiAppoint,
+                           &kept) != 0)
+        return;
     _fileNameEdit->setText(name);
     _fileNameEdit->setOldString(name);
     _localOK->setEnabled(true);
@@ -628,7 +611,7 @@ void ProfileControl::profileOK()
     if (fileName.isEmpty() || fileName.startsWith(QLatin1Char('.')))
         return;
 
-    const int used = usedSlots(l);
+    const int used = QVPListUsedCount(l);
     const int selected = selectedRow();
     const QByteArray fileUtf8 = fileName.toUtf8();
     for (int r = 0; r < used; ++r) {
@@ -643,7 +626,7 @@ void ProfileControl::profileOK()
             return;
         ProfileListItem& item = l->litem[selected];
         recordDeleted(item);
-        const bool device = item.iInMenu >= kStateDeviceHidden && item.iInMenu <= kStateDeviceShownConfirmed;
+        const bool device = isDeviceState(item.iInMenu);
         storeField(item.ProfileName, profileName);
         if (!device) {
             storeField(item.FileName, fileName);

@@ -63,8 +63,7 @@ QVariant ProfileTableModel::headerData(int section, Qt::Orientation orientation,
         const char* key = kColumnTitles[section];
         if (!*key)
             return QString();
-        const QString text = localizedString(key);
-        return text.isEmpty() ? QString::fromLatin1(key) : text;
+        return localizedOrKey(key);
     }
     return {};
 }

@@ -39,12 +39,7 @@ public:
     // The check run after every change of the user.
     void textDidChange();
 
-    int32_t maxTextLength() const { return maxLen; }
-    int32_t maxExtensionLength() const { return maxExtension; }
-    int32_t inputKey() const { return inputkey; }
-    QWidget* operateControl() const { return operateOutlet; }
     const QString& oldString() const { return oldValue; }
-    bool isEditingSession() const { return editing_; }
 
 private:
     void onTextChanged();
