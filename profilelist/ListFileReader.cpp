@@ -306,7 +306,10 @@ ReadStatus loadFile(const std::string& path, std::vector<char>& buffer)
     return ReadStatus::Ok;
 }
 
-ReadStatus readBuffer(std::vector<char>& buffer, ProfileList* lists[3], ReadMode mode)
+// With `eachOnItsOwn`, a requested class that is missing or incomplete is
+// left untouched while the others are read, as separate reads of one class
+// each would do; otherwise it fails the whole read.
+ReadStatus readBuffer(std::vector<char>& buffer, ProfileList* lists[3], ReadMode mode, bool eachOnItsOwn = false)
 {
     pugi::xml_document doc;
     auto parsed = doc.load_buffer_inplace(buffer.data(), buffer.size(),
@@ -337,26 +340,21 @@ ReadStatus readBuffer(std::vector<char>& buffer, ProfileList* lists[3], ReadMode
     std::memset(values.get(), 0, sizeof(ClassValues) * 3);
     // Every class present is decoded, so a malformed number anywhere in the
     // lists fails every read of the file, as it would fail a full parse.
+    bool complete[3] = {false, false, false};
     for (int c = 0; c < 3; ++c) {
-        if (!classDicts[c]) {
-            if (lists[c])
-                return ReadStatus::NotAList;
-            continue;
-        }
-        ReadStatus s = reader.decodeClass(classDicts[c], values[c]);
-        if (s == ReadStatus::NotParsable || (s != ReadStatus::Ok && lists[c]))
+        ReadStatus s = classDicts[c] ? reader.decodeClass(classDicts[c], values[c]) : ReadStatus::NotAList;
+        if (s == ReadStatus::NotParsable || (s != ReadStatus::Ok && lists[c] && !eachOnItsOwn))
             return s;
+        complete[c] = s == ReadStatus::Ok;
     }
     // Everything is decoded: only now are the caller's lists changed.
     for (int c = 0; c < 3; ++c)
-        if (lists[c])
+        if (lists[c] && complete[c])
             fill(values[c], *lists[c], mode);
     return ReadStatus::Ok;
 }
 
-}  // namespace
-
-ReadStatus readListFile(const std::string& path, ProfileList* lists[3], ReadMode mode)
+ReadStatus readFile(const std::string& path, ProfileList* lists[3], ReadMode mode, bool eachOnItsOwn)
 {
     if (path.empty())
         return ReadStatus::NotFound;
@@ -364,10 +362,22 @@ ReadStatus readListFile(const std::string& path, ProfileList* lists[3], ReadMode
     thread_local std::vector<char> buffer;
     ReadStatus s = loadFile(path, buffer);
     if (s == ReadStatus::Ok)
-        s = readBuffer(buffer, lists, mode);
+        s = readBuffer(buffer, lists, mode, eachOnItsOwn);
     if (buffer.capacity() > kKeptBufferSize)
         std::vector<char>().swap(buffer);
     return s;
+}
+
+}  // namespace
+
+ReadStatus readListFile(const std::string& path, ProfileList* lists[3], ReadMode mode)
+{
+    return readFile(path, lists, mode, false);
+}
+
+ReadStatus readListFileEachClass(const std::string& path, ProfileList* lists[3], ReadMode mode)
+{
+    return readFile(path, lists, mode, true);
 }
 
 ReadStatus readListText(std::string_view text, ProfileList* lists[3], ReadMode mode)

@@ -26,6 +26,11 @@ enum class ReadMode {
 // Every requested class must be complete in the file, else nothing is
 // touched. Fields missing from the file keep what the caller put there.
 ReadStatus readListFile(const std::string& path, ProfileList* lists[3], ReadMode mode);
+// One read of the file for what separate reads of one class each would give:
+// a requested class that is missing or incomplete is left untouched while the
+// others are read. Not Ok (nothing touched) when the file cannot be read or
+// parsed.
+ReadStatus readListFileEachClass(const std::string& path, ProfileList* lists[3], ReadMode mode);
 
 // The same over the text of a file (the text is copied).
 ReadStatus readListText(std::string_view text, ProfileList* lists[3], ReadMode mode);

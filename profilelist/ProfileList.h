@@ -130,6 +130,10 @@ std::string QVPListLoginPath(ProfileListFile which);
 int QVPListReadProfile_All(ProfileList* rgb, ProfileList* sim, ProfileList* dst);
 int QVPListReadProfile_Dict(ProfileList* list, int classIndex);
 int QVPListReadProfile_Dict_Pap(ProfileList* list, int classIndex);
+// The three classes from one read of the current file, each list as
+// QVPListReadProfile_Dict (with `pap`, QVPListReadProfile_Dict_Pap) would
+// read it: a class that cannot be read leaves its list untouched.
+void QVPListReadProfile_EachClass(ProfileList* rgb, ProfileList* sim, ProfileList* dst, bool pap);
 // Reading from a given file instead of this side's current path.
 int QVPListReadProfileFile_All(const std::string& path, ProfileList* rgb, ProfileList* sim, ProfileList* dst);
 int QVPListReadProfileFile_Dict(const std::string& path, ProfileList* list, int classIndex);

@@ -2,6 +2,7 @@
 // class, and the merge for pap:// and usb:// queues. The path and the
 // whole-list writer come from the side's file functions (direct or launcher).
 #include "platform/plist/PlistXml.h"
+#include "profilelist/ListFileReader.h"
 #include "profilelist/ProfileList.h"
 
 #include <cstring>
@@ -36,6 +37,13 @@ int QVPListReadProfile_Dict(ProfileList* list, int classIndex)
 int QVPListReadProfile_Dict_Pap(ProfileList* list, int classIndex)
 {
     return QVPListReadProfileFile_Dict_Pap(QVPListCurrentPath(), list, classIndex);
+}
+
+void QVPListReadProfile_EachClass(ProfileList* rgb, ProfileList* sim, ProfileList* dst, bool pap)
+{
+    ProfileList* lists[3] = {rgb, sim, dst};
+    profilelist::readListFileEachClass(QVPListCurrentPath(), lists,
+                                       pap ? profilelist::ReadMode::Pap : profilelist::ReadMode::Plain);
 }
 
 int QVPListWriteProfile_Dict(const ProfileList* list, int classIndex,

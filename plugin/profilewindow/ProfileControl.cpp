@@ -288,14 +288,8 @@ bool ProfileControl::initWithProfileControl()
     for (ProfileList* l : {&plistRGBDict, &plistSIMDict, &plistDSTDict, &plistRGBDelete, &plistSIMDDelete,
                            &plistDSTDelete})
         std::memset(l, 0, sizeof *l);
-    ProfileList* edited[] = {&plistRGBDict, &plistSIMDict, &plistDSTDict};
-    for (int c = kClassRGB; c <= kClassDST; ++c) {
-        // A failed read leaves the list untouched, that is empty.
-        if (isPapOrUsb(protocolType))
-            QVPListReadProfile_Dict_Pap(edited[c], c);
-        else
-            QVPListReadProfile_Dict(edited[c], c);
-    }
+    // A class that cannot be read stays untouched, that is empty.
+    QVPListReadProfile_EachClass(&plistRGBDict, &plistSIMDict, &plistDSTDict, isPapOrUsb(protocolType));
 
     reloadTable();
     clearSelection();

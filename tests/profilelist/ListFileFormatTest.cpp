@@ -163,6 +163,13 @@ TEST_F(ListFileFormat, IncompleteFilesFailAndLeaveListsUntouched)
                 EXPECT_TRUE(sameList(*list, before[k])) << c.name << " class " << k;
             }
         }
+        // One read of all three classes gives what the three reads give.
+        Lists separate, together;
+        for (int k = 0; k < 3; ++k)
+            QVPListReadProfile_Dict(&separate[k], k);
+        QVPListReadProfile_EachClass(together.rgb(), together.sim(), together.dst(), false);
+        for (int k = 0; k < 3; ++k)
+            EXPECT_TRUE(sameList(together[k], separate[k])) << c.name << " class " << k << ", read together";
     }
     ::unlink(current().c_str());
     auto list = emptyList();
@@ -250,6 +257,11 @@ TEST_F(ListFileFormat, PapReadingDropsAndDemotesConfirmedEntries)
     auto plain = emptyList();
     ASSERT_EQ(QVPListReadProfile_Dict(plain.get(), kClassSIM), 0);
     EXPECT_TRUE(sameList(*plain, lists[1]));
+
+    // One read of every class takes the same mode.
+    Lists together;
+    QVPListReadProfile_EachClass(together.rgb(), together.sim(), together.dst(), true);
+    EXPECT_TRUE(sameList(together[1], *list));
 }
 
 TEST(ListFileReader, ReportsWhyAFileCannotBeRead)
