@@ -4,6 +4,7 @@
 #include "plugin/frame/MainView.h"
 #include "plugin/options/AdvancedColorOptions.h"
 #include "plugin/options/ColorOptions.h"
+#include "plugin/profilewindow/QVTextField.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,6 +25,8 @@ public:
             w = new ColorOptions(parent);
         else if (className == QLatin1String("AdvancedColorOptions"))
             w = new AdvancedColorOptions(parent);
+        else if (className == QLatin1String("QVTextField"))
+            w = new QVTextField(parent);
         else
             return QUiLoader::createWidget(className, parent, name);
         w->setObjectName(name);

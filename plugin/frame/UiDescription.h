@@ -1,5 +1,6 @@
 // Loading the plug-in's user-interface descriptions (.ui files in the
-// bundle's Resources) with the panel's own view classes registered.
+// bundle's Resources) with the plug-in's own widget classes registered: the
+// views of the panel and the profile window's restricted text field.
 #pragma once
 
 #include <QString>

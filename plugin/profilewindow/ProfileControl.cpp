@@ -3,6 +3,7 @@
 #include "platform/Bundle.h"
 #include "platform/FixedPaths.h"
 #include "plugin/constraints/ConstraintEngine.h"
+#include "plugin/frame/UiDescription.h"
 #include "plugin/options/AdvancedColorOptions.h"
 #include "plugin/options/PDECommon.h"
 #include "plugin/profilewindow/IconedCell.h"
@@ -13,8 +14,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -22,7 +21,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
-#include <QUiLoader>
 
 #include <algorithm>
 #include <cstring>
@@ -68,20 +66,6 @@ void storeField(char (&field)[kProfileNameFieldSize], const QString& text)
     const QByteArray bytes = text.toUtf8();
     QVPListCopyName(field, bytes.constData(), static_cast<size_t>(bytes.size()));
 }
-
-// The window's UI description may use the restricted text field.
-class WindowUiLoader : public QUiLoader {
-public:
-    QWidget* createWidget(const QString& className, QWidget* parent, const QString& name) override
-    {
-        if (className == QLatin1String("QVTextField")) {
-            auto* w = new QVTextField(parent);
-            w->setObjectName(name);
-            return w;
-        }
-        return QUiLoader::createWidget(className, parent, name);
-    }
-};
 
 QString runFileDialog(QWidget* parent, const QString& directory)
 {
@@ -145,13 +129,8 @@ bool ProfileControl::loadWindow()
     rx::Bundle* bundle = pluginBundle();
     if (!bundle)
         return false;
-    QFile file(bundle->resourcePath(QString::fromLatin1(kWindowDescription) + QStringLiteral(".ui")));
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    WindowUiLoader loader;
-    loader.setWorkingDirectory(QDir(bundle->resourcePath(QString())));
     QWidget* parentWindow = onAdvancedView ? onAdvancedView->window() : nullptr;
-    QWidget* root = loader.load(&file, parentWindow);
+    QWidget* root = loadUiDescription(*bundle, QString::fromLatin1(kWindowDescription), parentWindow);
     auto* dialog = qobject_cast<QDialog*>(root);
     if (!dialog) {
         delete root;
