@@ -178,15 +178,42 @@ void QVmacServiceXPC::qvPListRemove_XPC(const std::string& argument, const Reply
     reply(directory.remove(file->name) ? kReplyTrue : kReplyFalse);
 }
 
+std::optional<ListFile> QVmacServiceXPC::allowedFileOfUrl(std::string_view operation, std::string_view url)
+{
+    auto path = pathFromFileUrl(url);
+    if (!path) {
+        refuse(operation, "no file URL");
+        return std::nullopt;
+    }
+    return allowedFile(operation, *path);
+}
+
+std::optional<QVmacServiceXPC::StagedWrite> QVmacServiceXPC::continueStagedWrite(std::string_view operation,
+                                                                                  std::string_view url)
+{
+    auto file = allowedFileOfUrl(operation, url);
+    if (!file)
+        return std::nullopt;
+    if (file->kind != ListKind::Current) {
+        refuse(operation, "staged writes go to the current list only");
+        return std::nullopt;
+    }
+    auto held = context_.locks.lock(file->stem());
+    if (!held.continueSequence(writer())) {
+        refuse(operation, "another writer's staged write of this list is under way");
+        return std::nullopt;
+    }
+    return StagedWrite{std::move(*file), std::move(held)};
+}
+
 void QVmacServiceXPC::writeDictionaryToPlistFile_XPC(const std::string& argument, const Reply& reply)
 {
     auto parts = parseUrlAndText(argument);
-    auto path = parts ? pathFromFileUrl(parts->url) : std::nullopt;
-    if (!path) {
+    if (!parts) {
         refuse(kOpWriteDictionary, "no file URL");
         return reply(kReplyFalse);
     }
-    auto file = allowedFile(kOpWriteDictionary, *path);
+    auto file = allowedFileOfUrl(kOpWriteDictionary, parts->url);
     if (!file)
         return reply(kReplyFalse);
     if (file->kind == ListKind::Staging) {
@@ -201,50 +228,28 @@ void QVmacServiceXPC::writeDictionaryToPlistFile_XPC(const std::string& argument
 void QVmacServiceXPC::writeDataToPlistFile_XPC(const std::string& argument, const Reply& reply)
 {
     auto parts = parseUrlAndText(argument);
-    auto path = parts ? pathFromFileUrl(parts->url) : std::nullopt;
-    if (!path) {
+    if (!parts) {
         refuse(kOpWritePiece, "no file URL");
         return reply(kReplyFalse);
     }
-    auto file = allowedFile(kOpWritePiece, *path);
-    if (!file)
+    auto write = continueStagedWrite(kOpWritePiece, parts->url);
+    if (!write)
         return reply(kReplyFalse);
-    if (file->kind != ListKind::Current) {
-        refuse(kOpWritePiece, "staged writes go to the current list only");
-        return reply(kReplyFalse);
-    }
-    auto held = context_.locks.lock(file->stem());
-    if (!held.continueSequence(writer())) {
-        refuse(kOpWritePiece, "another writer's staged write of this list is under way");
-        return reply(kReplyFalse);
-    }
+    const ListFile& file = write->file;
     ListDirectory directory(context_.profileDirectory);
-    reply(directory.appendPiece(listFileName(file->user, file->model, ListKind::Staging), parts->text) ? kReplyTrue
-                                                                                                        : kReplyFalse);
+    const bool written = directory.appendPiece(listFileName(file.user, file.model, ListKind::Staging), parts->text);
+    reply(written ? kReplyTrue : kReplyFalse);
 }
 
 void QVmacServiceXPC::writeDataToPlistFileRename_XPC(const std::string& argument, const Reply& reply)
 {
-    auto path = pathFromFileUrl(argument);
-    if (!path) {
-        refuse(kOpCommit, "no file URL");
+    auto write = continueStagedWrite(kOpCommit, argument);
+    if (!write)
         return reply(kReplyFalse);
-    }
-    auto file = allowedFile(kOpCommit, *path);
-    if (!file)
-        return reply(kReplyFalse);
-    if (file->kind != ListKind::Current) {
-        refuse(kOpCommit, "staged writes go to the current list only");
-        return reply(kReplyFalse);
-    }
-    auto held = context_.locks.lock(file->stem());
-    if (!held.continueSequence(writer())) {
-        refuse(kOpCommit, "another writer's staged write of this list is under way");
-        return reply(kReplyFalse);
-    }
+    const ListFile& file = write->file;
     ListDirectory directory(context_.profileDirectory);
-    bool committed = directory.commit(listFileName(file->user, file->model, ListKind::Staging), file->name);
-    held.endSequence(writer());
+    const bool committed = directory.commit(listFileName(file.user, file.model, ListKind::Staging), file.name);
+    write->held.endSequence(writer());
     reply(committed ? kReplyTrue : kReplyFalse);
 }
 

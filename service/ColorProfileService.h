@@ -63,6 +63,15 @@ public:
 private:
     // A list file the caller may act on, or empty (the refusal is logged).
     std::optional<ListFile> allowedFile(std::string_view operation, std::string_view path);
+    // The same for a file URL.
+    std::optional<ListFile> allowedFileOfUrl(std::string_view operation, std::string_view url);
+    // For a piece or a commit: the current list the URL names, with its lock
+    // held and the caller's staged write continued; empty when refused.
+    struct StagedWrite {
+        ListFile file;
+        ListLocks::Held held;
+    };
+    std::optional<StagedWrite> continueStagedWrite(std::string_view operation, std::string_view url);
     void refuse(std::string_view operation, std::string_view reason) const;
     Writer writer() const { return Writer{caller_.uid, caller_.parent}; }
 
