@@ -70,22 +70,9 @@ bool writableText(std::string_view s)
             ++i;
             continue;
         }
-        size_t len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
-        if (len == 0 || c > 0xF4 || i + len > n)
+        const size_t len = plist::xmlCharSequenceLength(s, i);
+        if (len == 0)
             return false;
-        for (size_t k = 1; k < len; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
-                return false;
-        unsigned char c1 = static_cast<unsigned char>(s[i + 1]);
-        if (len == 3) {
-            if ((c == 0xE0 && c1 < 0xA0) || (c == 0xED && c1 >= 0xA0))
-                return false;
-            if (c == 0xEF && c1 == 0xBF && static_cast<unsigned char>(s[i + 2]) >= 0xBE)
-                return false;
-        } else if (len == 4) {
-            if ((c == 0xF0 && c1 < 0x90) || (c == 0xF4 && c1 >= 0x90))
-                return false;
-        }
         i += len;
     }
     return true;

@@ -262,22 +262,9 @@ void appendEscaped(std::string& out, std::string_view s)
                 out += "&#13;";
             ++i;
         } else {
-            // A multi-byte UTF-8 sequence: copy it when valid.
-            size_t len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
-            bool valid = len != 0 && c <= 0xF4 && i + len <= n;
-            for (size_t k = 1; valid && k < len; ++k)
-                valid = (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
-            if (valid && len == 3) {
-                unsigned char c1 = static_cast<unsigned char>(s[i + 1]);
-                valid = !(c == 0xE0 && c1 < 0xA0) && !(c == 0xED && c1 >= 0xA0);
-                // U+FFFE and U+FFFF are not XML characters.
-                if (valid && c == 0xEF && c1 == 0xBF && static_cast<unsigned char>(s[i + 2]) >= 0xBE)
-                    valid = false;
-            } else if (valid && len == 4) {
-                unsigned char c1 = static_cast<unsigned char>(s[i + 1]);
-                valid = !(c == 0xF0 && c1 < 0x90) && !(c == 0xF4 && c1 >= 0x90);
-            }
-            if (valid) {
+            // A multi-byte UTF-8 sequence: copied when XML can carry it.
+            const size_t len = xmlCharSequenceLength(s, i);
+            if (len != 0) {
                 out.append(s.data() + i, len);
                 i += len;
             } else {

@@ -3,6 +3,7 @@
 
 #include "platform/plist/Plist.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -31,6 +32,27 @@ Value readXmlFile(const std::string& path, ReadError* error = nullptr);
 // the signed range (written by unsigned writers) wrap as two's complement;
 // nullopt for anything else.
 std::optional<int64_t> parseIntegerText(std::string_view text);
+
+// The length of the well-formed UTF-8 sequence of a non-ASCII character that
+// an XML document can carry (not a surrogate, U+FFFE or U+FFFF) at s[i],
+// where s[i] >= 0x80; 0 when the bytes there are no such sequence.
+inline std::size_t xmlCharSequenceLength(std::string_view s, std::size_t i)
+{
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[i + k]); };
+    const unsigned char c = byte(0);
+    const std::size_t len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
+    if (len == 0 || c > 0xF4 || i + len > s.size())
+        return 0;
+    for (std::size_t k = 1; k < len; ++k)
+        if ((byte(k) & 0xC0) != 0x80)
+            return 0;
+    if (len == 3 && ((c == 0xE0 && byte(1) < 0xA0) || (c == 0xED && byte(1) >= 0xA0) ||
+                     (c == 0xEF && byte(1) == 0xBF && byte(2) >= 0xBE)))
+        return 0;
+    if (len == 4 && ((c == 0xF0 && byte(1) < 0x90) || (c == 0xF4 && byte(1) >= 0x90)))
+        return 0;
+    return len;
+}
 
 // Serialises a value as a complete XML property list document.
 std::string toXml(const Value& root);

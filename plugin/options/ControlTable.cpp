@@ -42,6 +42,15 @@ QString localizedString(const char* key)
     return bundle->localizedString(key);
 }
 
+std::optional<QString> textOfUtf8(std::string_view bytes)
+{
+    const QByteArray utf8(bytes.data(), qsizetype(bytes.size()));
+    QString text = QString::fromUtf8(utf8);
+    if (text.toUtf8() != utf8)
+        return std::nullopt;
+    return text;
+}
+
 QString localizedOrKey(const char* key)
 {
     const QString text = localizedString(key);

@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <QVariantMap>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 typedef struct ppd_file_s ppd_file_t;
 
@@ -112,6 +114,9 @@ enum ProtocolCode : int16_t {
     kProtocolPap = 2,
     kProtocolUsb = 3,
 };
+
+// The text of UTF-8 bytes; empty when they are not valid UTF-8.
+std::optional<QString> textOfUtf8(std::string_view bytes);
 
 // Localises a key through the plug-in bundle; a null string without one.
 QString localizedString(const char* key);

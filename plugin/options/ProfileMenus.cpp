@@ -57,10 +57,8 @@ QString profileItemTitle(const ProfileListItem& item)
     std::string title = fieldText(item.FileName) + "(" + fieldText(item.ProfileName) + ")" + location.toStdString();
     if (title.size() > 255)
         title.resize(255);
-    const QString text = QString::fromUtf8(title.data(), qsizetype(title.size()));
-    if (text.toUtf8() != QByteArray(title.data(), qsizetype(title.size())))
-        return QString();  // not valid UTF-8 (also when the cut split a character)
-    return text;
+    // Not valid UTF-8 (also when the cut split a character): no title.
+    return textOfUtf8(title).value_or(QString());
 }
 
 std::string profileDevicePath(const ProfileListItem& item)
@@ -156,8 +154,7 @@ int16_t PDECommon::commonGetTicketAddedProfile(const PDEControlItem* row, const 
         if (c > 0x7F)
             return 0;
     const std::string path = decodeNibbleText(*text);
-    const QString asUtf8 = QString::fromUtf8(path.data(), qsizetype(path.size()));
-    if (asUtf8.toUtf8() != QByteArray(path.data(), qsizetype(path.size())))
+    if (!textOfUtf8(path))
         return 0;
     auto list = readClassList(row->profileClass);
     int shown = 0;

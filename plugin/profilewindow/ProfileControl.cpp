@@ -51,9 +51,7 @@ bool isPapOrUsb(int16_t protocol)
 // A 32-byte name field as text; "" when it is not valid UTF-8.
 QString fieldText(const char (&field)[kProfileNameFieldSize])
 {
-    const QByteArray bytes(field, static_cast<qsizetype>(strnlen(field, kProfileNameFieldSize)));
-    const QString text = QString::fromUtf8(bytes);
-    return text.toUtf8() == bytes ? text : QString();
+    return textOfUtf8(std::string_view(field, strnlen(field, kProfileNameFieldSize))).value_or(QString());
 }
 
 bool fieldEquals(const char (&field)[kProfileNameFieldSize], const QByteArray& utf8)
