@@ -1,6 +1,7 @@
 // The service's file functions: the writability probe, the whole-list
 // writers, and swap, exist and remove on the paths of the request in
 // progress. Symbolic links are never followed.
+#include "platform/FileDescriptor.h"
 #include "profilelist/DurableFile.h"
 #include "profilelist/ProfileList.h"
 
@@ -14,23 +15,6 @@
 namespace {
 
 constexpr size_t kCopyBlock = 65535;
-
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-
-private:
-    int fd_;
-};
 
 int writeLists(const ProfileList* rgb, const ProfileList* sim, const ProfileList* dst)
 {
@@ -48,19 +32,8 @@ void copyBlocks(int in, int out)
         ssize_t n = ::read(in, buffer.get(), kCopyBlock);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n <= 0 || !rx::writeAll(out, buffer.get(), size_t(n)))
             return;
-        const char* p = buffer.get();
-        size_t left = size_t(n);
-        while (left > 0) {
-            ssize_t w = ::write(out, p, left);
-            if (w < 0 && errno == EINTR)
-                continue;
-            if (w <= 0)
-                return;
-            p += w;
-            left -= size_t(w);
-        }
     }
 }
 
@@ -119,9 +92,9 @@ int QVPListSwapProfile(int swapType)
     switch (swapType) {
     case kSwapBackup: {
         ::unlink(previous.c_str());
-        Fd in(::open(current.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-        Fd out(::open(previous.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0664));
-        if (!in.valid() || !out.valid())
+        rx::UniqueFd in(::open(current.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+        rx::UniqueFd out(::open(previous.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0664));
+        if (!in || !out)
             return -1;
         copyBlocks(in.get(), out.get());
         return 0;
@@ -140,8 +113,8 @@ int QVPListExistProfile()
 {
     if (!QVPListIsAdminProfile())
         return 0;
-    Fd fd(::open(QVPListCurrentPath().c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-    return fd.valid() ? 1 : 0;
+    rx::UniqueFd fd(::open(QVPListCurrentPath().c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    return fd ? 1 : 0;
 }
 
 int QVPListRemove(int removeType)

@@ -1,6 +1,7 @@
 #include "profilelist/DurableFile.h"
 
-#include <cerrno>
+#include "platform/FileDescriptor.h"
+
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,26 +9,6 @@
 
 namespace profilelist {
 
-namespace {
-
-bool writeAll(int fd, std::string_view text)
-{
-    const char* p = text.data();
-    size_t left = text.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += n;
-        left -= size_t(n);
-    }
-    return true;
-}
-
-}  // namespace
 
 bool replaceFileDurably(const std::string& path, std::string_view text)
 {
@@ -51,7 +32,7 @@ bool replaceFileDurably(const std::string& path, std::string_view text)
     } else {
         ok = ::fchmod(fd, 0664) == 0;
     }
-    ok = ok && writeAll(fd, text) && ::fsync(fd) == 0;
+    ok = ok && rx::writeAll(fd, text.data(), text.size()) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
     if (!ok) {

@@ -1,5 +1,7 @@
 #include "service/Framing.h"
 
+#include "platform/FileDescriptor.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -116,10 +118,7 @@ CallStatus callService(const std::string& socketPath, std::string_view operation
     int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return CallStatus::Unreachable;
-    struct Closer {
-        int fd;
-        ~Closer() { close(fd); }
-    } closer{fd};
+    const rx::UniqueFd owned(fd);
     int rc;
     do {
         rc = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);

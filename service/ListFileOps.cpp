@@ -1,5 +1,7 @@
 #include "service/ListFileOps.h"
 
+#include "platform/FileDescriptor.h"
+
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
@@ -11,40 +13,8 @@ namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212 {
 
 namespace {
 
-struct FileDescriptor {
-    int fd = -1;
-    explicit FileDescriptor(int f) : fd(f) {}
-    ~FileDescriptor()
-    {
-        if (fd >= 0)
-            close(fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    explicit operator bool() const { return fd >= 0; }
-    // Closes now; false when close reports an error (a write that the
-    // file system could not complete shows up here on some file systems).
-    bool closeChecked()
-    {
-        int f = fd;
-        fd = -1;
-        return f < 0 || close(f) == 0;
-    }
-};
-
-bool writeAll(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        ssize_t n = write(fd, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
+using rx::UniqueFd;
+using rx::writeAll;
 
 constexpr int kBaseFlags = O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK;
 
@@ -99,14 +69,14 @@ bool ListDirectory::probeWritable(const std::string& name)
     Presence before = presence(name);
     if (before == Presence::Other)
         return false;
-    FileDescriptor file(openRegular(name, O_RDWR | O_APPEND | (before == Presence::Absent ? O_EXCL : 0),
+    UniqueFd file(openRegular(name, O_RDWR | O_APPEND | (before == Presence::Absent ? O_EXCL : 0),
                                     before == Presence::Absent));
     if (!file)
         return false;
     if (before == Presence::Absent) {
         // Remove only the file this probe made.
         struct stat made, now;
-        if (fstat(file.fd, &made) == 0 && fstatat(fd_, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+        if (fstat(file.get(), &made) == 0 && fstatat(fd_, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
             made.st_dev == now.st_dev && made.st_ino == now.st_ino)
             unlinkat(fd_, name.c_str(), 0);
     }
@@ -117,7 +87,7 @@ bool ListDirectory::exists(const std::string& name)
 {
     if (!valid())
         return false;
-    FileDescriptor file(openRegular(name, O_RDONLY));
+    UniqueFd file(openRegular(name, O_RDONLY));
     return static_cast<bool>(file);
 }
 
@@ -141,26 +111,26 @@ bool ListDirectory::backup(const std::string& current, const std::string& previo
     // The copy is made in a temporary file that is synced and renamed to the
     // previous name only when complete: a failed or interrupted copy never
     // leaves a torn backup that a later restore would make the current list.
-    FileDescriptor source(openRegular(current, O_RDONLY));
+    UniqueFd source(openRegular(current, O_RDONLY));
     umask(002);
     const std::string temporary = temporaryName(previous);
-    FileDescriptor target(openRegular(temporary, O_RDWR | O_APPEND | O_EXCL, true));
+    UniqueFd target(openRegular(temporary, O_RDWR | O_APPEND | O_EXCL, true));
     if (!target)
         return false;  // no backup was made: a failure, as a failed copy is
     bool copied = true;
     if (source) {
         auto buffer = std::make_unique<char[]>(kBackupBlockSize);
         for (;;) {
-            ssize_t n = read(source.fd, buffer.get(), kBackupBlockSize);
+            ssize_t n = read(source.get(), buffer.get(), kBackupBlockSize);
             if (n < 0 && errno == EINTR)
                 continue;
-            if (n < 0 || (n > 0 && !writeAll(target.fd, buffer.get(), static_cast<std::size_t>(n))))
+            if (n < 0 || (n > 0 && !writeAll(target.get(), buffer.get(), static_cast<std::size_t>(n))))
                 copied = false;
             if (n <= 0 || !copied)
                 break;
         }
     }
-    copied = copied && fsync(target.fd) == 0;
+    copied = copied && fsync(target.get()) == 0;
     copied = target.closeChecked() && copied;
     if (!copied || renameat(fd_, temporary.c_str(), fd_, previous.c_str()) != 0) {
         unlinkat(fd_, temporary.c_str(), 0);
@@ -204,12 +174,12 @@ bool ListDirectory::appendPiece(const std::string& staging, std::string_view tex
     if (!valid())
         return false;
     umask(002);
-    FileDescriptor file(openRegular(staging, O_WRONLY | O_APPEND, true));
+    UniqueFd file(openRegular(staging, O_WRONLY | O_APPEND, true));
     if (!file)
         return false;
     // A piece that was not written whole breaks the sequence: the staging
     // file goes, so that no commit can put a torn text in place.
-    bool written = writeAll(file.fd, text.data(), text.size());
+    bool written = writeAll(file.get(), text.data(), text.size());
     written = file.closeChecked() && written;
     if (!written)
         unlinkat(fd_, staging.c_str(), 0);
@@ -220,12 +190,12 @@ bool ListDirectory::commit(const std::string& staging, const std::string& name)
 {
     if (!valid() || presence(name) == Presence::Other)
         return false;
-    FileDescriptor file(openRegular(staging, O_RDONLY));
+    UniqueFd file(openRegular(staging, O_RDONLY));
     if (!file)
         return false;
     // A staging file that cannot be made durable or put in place is dropped:
     // the list stays as it was and the writer starts again.
-    if (fsync(file.fd) != 0 || renameat(fd_, staging.c_str(), fd_, name.c_str()) != 0) {
+    if (fsync(file.get()) != 0 || renameat(fd_, staging.c_str(), fd_, name.c_str()) != 0) {
         unlinkat(fd_, staging.c_str(), 0);
         return false;
     }
@@ -246,12 +216,12 @@ bool ListDirectory::writeWhole(const std::string& name, std::string_view text)
         return false;
     umask(002);
     std::string temporary = temporaryName(name);
-    FileDescriptor file(openRegular(temporary, O_WRONLY | O_EXCL, true));
+    UniqueFd file(openRegular(temporary, O_WRONLY | O_EXCL, true));
     if (!file)
         return false;
     // Closed (and its error looked at) before the rename: the new text goes
     // in place only when every step of writing it succeeded.
-    bool written = writeAll(file.fd, text.data(), text.size()) && fsync(file.fd) == 0;
+    bool written = writeAll(file.get(), text.data(), text.size()) && fsync(file.get()) == 0;
     written = file.closeChecked() && written;
     if (!written || renameat(fd_, temporary.c_str(), fd_, name.c_str()) != 0) {
         unlinkat(fd_, temporary.c_str(), 0);
