@@ -1,6 +1,7 @@
 #include "service/Framing.h"
 
 #include "platform/FileDescriptor.h"
+#include "platform/FixedPaths.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -104,7 +105,7 @@ std::string serviceSocketPath()
     const char* path = std::getenv("RX8240_SERVICE_SOCKET");
     if (path && *path)
         return path;
-    return std::string(kDefaultSocketPath);
+    return rx::fixedPath(rx::kServiceSocketPath);
 }
 
 CallStatus callService(const std::string& socketPath, std::string_view operation, std::string_view argument,

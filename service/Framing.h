@@ -32,9 +32,9 @@ FrameStatus readFrame(int fd, std::string* out, std::size_t limit, Clock::time_p
 // Writes one frame; false on error or when the deadline passes first.
 bool writeFrame(int fd, std::string_view payload, Clock::time_point deadline);
 
-// The service's socket path: RX8240_SERVICE_SOCKET, else the default.
+// The service's socket path: RX8240_SERVICE_SOCKET, else the fixed socket
+// path below TARNVALE_ROOT.
 std::string serviceSocketPath();
-inline constexpr std::string_view kDefaultSocketPath = "/run/tarnvale/rx8240-profile.sock";
 
 enum class CallStatus { Ok, Unreachable, Failed };
 // Connects to the service at `socketPath`, sends one request and reads the

@@ -195,16 +195,10 @@ void AdvancedColorOptions::getSummaryItemAccodingQuickColor(int16_t quickColor, 
 
 void AdvancedColorOptions::downloadManagerButton()
 {
-    const QString app = QString::fromStdString(rx::fixedPath(rx::kResourceLoaderPath));
-    const QFileInfo info(app);
-    if (!info.exists())
-        return;
-    // An application bundle directory holds its executable under
-    // Contents/MacOS/<name>; a plain executable file is started as it is.
-    QString program = app;
-    if (info.isDir())
-        program = app + QStringLiteral("/Contents/MacOS/") + info.completeBaseName();
-    if (QFileInfo(program).isExecutable())
+    // Started detached when installed; nothing happens when it is absent.
+    const QString program = QString::fromStdString(rx::fixedPath(rx::kResourceLoaderPath));
+    const QFileInfo info(program);
+    if (info.isFile() && info.isExecutable())
         QProcess::startDetached(program, {});
 }
 

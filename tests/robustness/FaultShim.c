@@ -5,7 +5,7 @@
  *                   O_CREAT)
  *   RX_FAULT_ERRNO  ENOSPC | EIO                     (default EIO)
  *   RX_FAULT_MATCH  text that the file's path must contain
- *                   (default "tarnvale.printers.rx8240")
+ *                   (default "/var/lib/tarnvale/rx8240")
  *   RX_FAULT_SKIP   number of matching calls that succeed before the
  *                   first failure (default 0); every later one fails.
  * A failing close still releases the descriptor, as close(2) does on Linux.
@@ -50,7 +50,7 @@ static int faultErrno(void)
 static const char* faultMatch(void)
 {
     const char* text = getenv("RX_FAULT_MATCH");
-    return text && *text ? text : "tarnvale.printers.rx8240";
+    return text && *text ? text : "/var/lib/tarnvale/rx8240";
 }
 
 static int pathMatches(const char* path)
