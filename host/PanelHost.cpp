@@ -1,5 +1,7 @@
 #include "host/PanelHost.h"
 
+#include "platform/FixedPaths.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -54,7 +56,7 @@ QString defaultBundleDirectory()
     const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/../ColorOptionsPDE.plugin");
     if (QFileInfo::exists(beside + QStringLiteral("/libColorOptionsPDE.so")))
         return QDir(beside).absolutePath();
-    return QStringLiteral("/usr/lib/rx8240/ColorOptionsPDE.plugin");
+    return QString::fromStdString(rx::fixedPath(rx::kBundleDirectory));
 }
 
 }  // namespace pdehost

@@ -8,6 +8,7 @@
 #include "host/PanelHost.h"
 #include "host/PrintDialog.h"
 #include "host/SettingsStore.h"
+#include "platform/InstallDirs.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -148,9 +149,18 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
     QTextStream err(stderr);
 
+    const QStringList arguments = app.arguments();
+    if (arguments.contains(QStringLiteral("--help"))) {
+        usage(out);
+        return 0;
+    }
+    if (arguments.contains(QStringLiteral("--version"))) {
+        out << "pdehost " RX_VERSION "\n";
+        return 0;
+    }
     Options options;
     QString error;
-    if (!parse(app.arguments(), &options, &error)) {
+    if (!parse(arguments, &options, &error)) {
         err << "pdehost: " << error << '\n';
         usage(err);
         return 2;

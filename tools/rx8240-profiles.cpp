@@ -5,7 +5,9 @@
 // per used slot: slot, iIndexOnDevice, iInMenu, iProfileClass, iLocation,
 // FileName, ProfileName. --pap reads each class as for a pap:// or usb://
 // queue. Exit status 0, 1 for an unreadable or unparsable file, 2 for a
-// usage error.
+// usage error (told on standard error); --help and --version answer on
+// standard output.
+#include "platform/InstallDirs.h"
 #include "profilelist/ListFileReader.h"
 #include "profilelist/ProfileList.h"
 
@@ -16,9 +18,11 @@
 
 namespace {
 
+constexpr char kUsage[] = "usage: rx8240-profiles show FILE [--pap]\n";
+
 void usage()
 {
-    std::fprintf(stderr, "usage: rx8240-profiles show FILE [--pap]\n");
+    std::fputs(kUsage, stderr);
 }
 
 void printList(const char* className, const ProfileList& list)
@@ -38,6 +42,14 @@ void printList(const char* className, const ProfileList& list)
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::puts("rx8240-profiles " RX_VERSION);
+        return 0;
+    }
     if (argc < 3 || std::strcmp(argv[1], "show") != 0) {
         usage();
         return 2;
