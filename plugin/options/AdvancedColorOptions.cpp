@@ -84,16 +84,18 @@ constexpr EcoOverride kEcoOverrides[3] = {
 
 bool isPreset(int16_t q) { return q >= 0 && q <= 2; }
 
-// Selects a position when the menu has it; a shorter menu is left as it is.
-void selectPosition(QComboBox* menu, int position)
+// Selects a position when it is one of the menu's PPD choices; a shorter
+// menu is left as it is.
+void selectPosition(QComboBox* menu, int choices, int position)
 {
-    if (menu && position < menu->count())
+    if (menu && position < choices)
         menu->setCurrentIndex(position);
 }
 
-void addPresetSummary(QComboBox* menu, const char* summaryKey, int position, QVariantMap* dict, QStringList* array)
+void addPresetSummary(QComboBox* menu, int choices, const char* summaryKey, int position, QVariantMap* dict,
+                      QStringList* array)
 {
-    if (menu && position < menu->count())
+    if (menu && position < choices)
         PDECommon::commonGetSummaryTextQuickColor(summaryKey, menu->itemText(position), dict, array);
 }
 
@@ -119,6 +121,13 @@ QComboBox* AdvancedColorOptions::* const kMenuOutlets[AdvancedColorOptions::kMen
 QComboBox* AdvancedColorOptions::menu(int i) const
 {
     return this->*kMenuOutlets[i];
+}
+
+int AdvancedColorOptions::ppdChoiceCount(int i) const
+{
+    // The menus are the table's first rows, in the same order.
+    const PDEControlItem* row = ctrlTable ? &ctrlTable[i] : nullptr;
+    return row && row->uiList ? int(row->uiList->size()) : 0;
 }
 
 void AdvancedColorOptions::connectOutlets()
@@ -171,11 +180,11 @@ void AdvancedColorOptions::changeItemAccodingQuickColor(int16_t quickColor, int1
     if (!isPreset(quickColor))
         return;
     for (int i = 0; i < kMenuCount; ++i)
-        selectPosition(menu(i), kPresetPositions[i][quickColor]);
+        selectPosition(menu(i), ppdChoiceCount(i), kPresetPositions[i][quickColor]);
     if (eco) {
         const EcoOverride& o = kEcoOverrides[quickColor];
         for (int k = 0; k < o.count; ++k)
-            selectPosition(menu(o.menus[k]), 0);
+            selectPosition(menu(o.menus[k]), ppdChoiceCount(o.menus[k]), 0);
     }
 }
 
@@ -185,11 +194,13 @@ void AdvancedColorOptions::getSummaryItemAccodingQuickColor(int16_t quickColor, 
     if (!isPreset(quickColor))
         return;
     for (int i = 0; i < kMenuCount; ++i)
-        addPresetSummary(menu(i), kMenus[i].summaryKey, kPresetPositions[i][quickColor], summaryDict, addArray);
+        addPresetSummary(menu(i), ppdChoiceCount(i), kMenus[i].summaryKey, kPresetPositions[i][quickColor],
+                         summaryDict, addArray);
     if (eco) {
         const EcoOverride& o = kEcoOverrides[quickColor];
         for (int k = 0; k < o.count; ++k)
-            addPresetSummary(menu(o.menus[k]), kMenus[o.menus[k]].summaryKey, 0, summaryDict, addArray);
+            addPresetSummary(menu(o.menus[k]), ppdChoiceCount(o.menus[k]), kMenus[o.menus[k]].summaryKey, 0,
+                             summaryDict, addArray);
     }
 }
 

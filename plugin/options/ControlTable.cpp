@@ -59,7 +59,10 @@ QString localizedOrKey(const char* key)
 
 rx::TextEncoding PDECommon::commonGetCFStringEncodingFromPPD(ppd_file_t* ppd)
 {
-    return rx::textEncodingForLanguageEncoding(ppd ? ppd->lang_encoding : nullptr);
+    if (!ppd)
+        return rx::TextEncoding::MacRoman;
+    const ppd_attr_t* declared = ppdFindAttr(ppd, "LanguageEncoding", nullptr);
+    return rx::ppdStringEncoding(ppd->lang_encoding, declared ? declared->value : nullptr);
 }
 
 rx::TextEncoding PDECommon::commonGetEncodingFromPPD(ppd_file_t* ppd)
