@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -33,6 +34,7 @@ const char* const kWindowDescription = "ProfileControl";
 const char* const kTitleKey = "ProfileTitle";
 const char* const kDiskKey = "Disk";
 const char* const kCardKey = "Card";
+const char* const kWriteFailedKey = "ProfileWriteFailed";
 
 // The two text fields of the edit area.
 constexpr int32_t kFileNameMax = 12;
@@ -150,7 +152,8 @@ bool ProfileControl::loadWindow()
         find(&_profileNameText, "_profileNameText") & find(&_locationText, "_locationText") &
         find(&_fileNameEdit, "_fileNameEdit") & find(&_profileNameEdit, "_profileNameEdit") &
         find(&_locationMenu, "_locationMenu") & find(&_browse, "_browse") & find(&_localOK, "_localOK") &
-        find(&_localCancel, "_localCancel") & find(&_windowOK, "_windowOK") & find(&_windowCancel, "_windowCancel");
+        find(&_localCancel, "_localCancel") & find(&_windowOK, "_windowOK") & find(&_windowCancel, "_windowCancel") &
+        find(&_writeErrorText, "_writeErrorText");
     if (!complete) {
         delete dialog;
         return false;
@@ -181,6 +184,7 @@ bool ProfileControl::loadWindow()
     _profileTableView->setSelectionBehavior(QAbstractItemView::SelectRows);
     _profileTableView->setSelectionMode(QAbstractItemView::SingleSelection);
     _profileTableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    dialog->installEventFilter(this);
     connectActions();
     return true;
 }
@@ -270,8 +274,27 @@ bool ProfileControl::initWithProfileControl()
 
     reloadTable();
     clearSelection();
+    _writeErrorText->hide();
     _profileManagementWindow->setWindowTitle(localizedOrKey(kTitleKey));
+    _profileTableView->setFocus();
     return true;
+}
+
+bool ProfileControl::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != _profileManagementWindow || event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const bool editing = buttonIdentify != kEditNone;
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && editing && _localOK->isEnabled()) {
+        profileOK();
+        return true;
+    }
+    if (key == Qt::Key_Escape) {
+        editing ? profileCancel() : profileWindowCancel();
+        return true;
+    }
+    return false;
 }
 
 // ---- Lists --------------------------------------------------------------
@@ -512,6 +535,7 @@ void ProfileControl::addButton()
     // The file name field enables OK once its text qualifies.
     _localOK->setEnabled(false);
     buttonIdentify = kEditAdding;
+    focusEditArea();
 }
 
 void ProfileControl::editButton()
@@ -525,6 +549,18 @@ void ProfileControl::editButton()
         vProfileSettingsAllEnablePart();
     _profileMenu->setEnabled(false);
     buttonIdentify = kEditEditing;
+    focusEditArea();
+}
+
+void ProfileControl::focusEditArea()
+{
+    // The pressed button is disabled by now, and Qt has moved focus on to
+    // the next control that takes it, as far as the window's buttons.
+    for (QVTextField* field : {_fileNameEdit, _profileNameEdit})
+        if (field->isEnabled()) {
+            field->setFocus(Qt::OtherFocusReason);
+            return;
+        }
 }
 
 void ProfileControl::deleteButton()
@@ -630,6 +666,7 @@ void ProfileControl::profileOK()
     reloadTable();
     clearSelection();
     buttonIdentify = kEditNone;
+    _profileTableView->setFocus(Qt::OtherFocusReason);
 }
 
 void ProfileControl::profileCancel()
@@ -642,16 +679,28 @@ void ProfileControl::profileCancel()
     vHandlingButtonSetDisable(true, false, false);
     vProfileSettingsAllDisablePart();
     buttonIdentify = kEditNone;
+    _profileTableView->setFocus(Qt::OtherFocusReason);
+}
+
+bool ProfileControl::writeLists()
+{
+    if (isPapOrUsb(protocolType))
+        return QVPListWriteProfile_All_Pap(&plistRGBDict, &plistSIMDict, &plistDSTDict, &plistRGBDelete,
+                                           &plistSIMDDelete, &plistDSTDelete) == 0;
+    return QVPListWriteProfile_All(&plistRGBDict, &plistSIMDict, &plistDSTDict) == 0;
 }
 
 void ProfileControl::profileWindowOK()
 {
-    // A failed write leaves the file as it was; the window closes all the same.
-    if (isPapOrUsb(protocolType))
-        QVPListWriteProfile_All_Pap(&plistRGBDict, &plistSIMDict, &plistDSTDict, &plistRGBDelete, &plistSIMDDelete,
-                                    &plistDSTDelete);
-    else
-        QVPListWriteProfile_All(&plistRGBDict, &plistSIMDict, &plistDSTDict);
+    // A list that cannot be written keeps the window open with the edits,
+    // so that the user can try again or cancel knowingly.
+    if (!writeLists()) {
+        if (_writeErrorText) {
+            _writeErrorText->setText(localizedOrKey(kWriteFailedKey));
+            _writeErrorText->show();
+        }
+        return;
+    }
     if (onAdvancedView) {
         onAdvancedView->createPDEItemForPPDKey();
         onAdvancedView->getControlValueFromTicket();

@@ -112,6 +112,8 @@ public slots:
     void profileOK();
     void profileCancel();
     void profileMenu();
+    // Writes the lists; when the write fails the window stays open with the
+    // user's edits and says so.
     void profileWindowOK();
     void profileWindowCancel();
 
@@ -122,8 +124,16 @@ public:
     void vProfileSettingsAllDisablePart();
     void vProfileSettingsAllEnablePart();
 
+protected:
+    // Return confirms the edit area when its OK is enabled; Escape cancels
+    // the edit area when it is open, else the window.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     bool loadWindow();
+    bool writeLists();
+    // Focus on the first field of the edit area the current mode enables.
+    void focusEditArea();
     void connectActions();
     void setupColumns();
     void reloadTable();
@@ -158,6 +168,7 @@ private:
     QPushButton* _localCancel = nullptr;
     QPushButton* _windowOK = nullptr;
     QPushButton* _windowCancel = nullptr;
+    QLabel* _writeErrorText = nullptr;
 
     int32_t buttonIdentify = kEditNone;
     ProfileList plistRGBDict{};
