@@ -10,6 +10,7 @@
 #include "plugin/profilewindow/KeyFilters.h"
 #include "plugin/profilewindow/ProfileTableModel.h"
 #include "plugin/profilewindow/QVTextField.h"
+#include "profilelist/ProfileListEntries.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -56,15 +57,13 @@ QString fieldText(const char (&field)[kProfileNameFieldSize])
     return textOfUtf8(std::string_view(field, strnlen(field, kProfileNameFieldSize))).value_or(QString());
 }
 
-bool fieldEquals(const char (&field)[kProfileNameFieldSize], const QByteArray& utf8)
-{
-    return QByteArray(field, static_cast<qsizetype>(strnlen(field, kProfileNameFieldSize))) == utf8;
-}
+// Items of the location menu.
+constexpr int kLocationMenuDisk = 0;
+constexpr int kLocationMenuCard = 1;
 
-void storeField(char (&field)[kProfileNameFieldSize], const QString& text)
+std::string_view bytesOf(const QByteArray& utf8)
 {
-    const QByteArray bytes = text.toUtf8();
-    QVPListCopyName(field, bytes.constData(), static_cast<size_t>(bytes.size()));
+    return std::string_view(utf8.constData(), static_cast<size_t>(utf8.size()));
 }
 
 QString runFileDialog(QWidget* parent, const QString& directory)
@@ -266,9 +265,9 @@ bool ProfileControl::initWithProfileControl()
     vHandlingButtonSetDisable(true, false, false);
     vProfileSettingsAllDisablePart();
 
-    for (ProfileList* l : {&plistRGBDict, &plistSIMDict, &plistDSTDict, &plistRGBDelete, &plistSIMDDelete,
-                           &plistDSTDelete})
-        std::memset(l, 0, sizeof *l);
+    for (ListKind kind : {kEditedList, kDeletedList})
+        for (int c : {kClassRGB, kClassSIM, kClassDST})
+            std::memset(classList(c, kind), 0, sizeof(ProfileList));
     // A class that cannot be read stays untouched, that is empty.
     QVPListReadProfile_EachClass(&plistRGBDict, &plistSIMDict, &plistDSTDict, isPapOrUsb(protocolType));
 
@@ -299,78 +298,56 @@ bool ProfileControl::eventFilter(QObject* watched, QEvent* event)
 
 // ---- Lists --------------------------------------------------------------
 
+ProfileList* ProfileControl::classList(int classIndex, ListKind kind)
+{
+    return const_cast<ProfileList*>(std::as_const(*this).classList(classIndex, kind));
+}
+
+const ProfileList* ProfileControl::classList(int classIndex, ListKind kind) const
+{
+    using Member = ProfileList ProfileControl::*;
+    static constexpr Member kLists[2][3] = {
+        {&ProfileControl::plistRGBDict, &ProfileControl::plistSIMDict, &ProfileControl::plistDSTDict},
+        {&ProfileControl::plistRGBDelete, &ProfileControl::plistSIMDDelete, &ProfileControl::plistDSTDelete},
+    };
+    if (classIndex < kClassRGB || classIndex > kClassDST)
+        return nullptr;
+    return &(this->*kLists[kind][classIndex]);
+}
+
 const ProfileList& ProfileControl::list(int classIndex) const
 {
-    switch (classIndex) {
-    case kClassSIM:
-        return plistSIMDict;
-    case kClassDST:
-        return plistDSTDict;
-    default:
-        return plistRGBDict;
-    }
+    const ProfileList* l = classList(classIndex, kEditedList);
+    return l ? *l : plistRGBDict;
 }
 
 const ProfileList& ProfileControl::deletedList(int classIndex) const
 {
-    switch (classIndex) {
-    case kClassSIM:
-        return plistSIMDDelete;
-    case kClassDST:
-        return plistDSTDelete;
-    default:
-        return plistRGBDelete;
-    }
+    const ProfileList* l = classList(classIndex, kDeletedList);
+    return l ? *l : plistRGBDelete;
+}
+
+int ProfileControl::currentClass() const
+{
+    return _profileMenu ? _profileMenu->currentIndex() : -1;
 }
 
 ProfileList* ProfileControl::currentProfileDict()
 {
-    return const_cast<ProfileList*>(std::as_const(*this).currentProfileDict());
+    return classList(currentClass(), kEditedList);
 }
 
 const ProfileList* ProfileControl::currentProfileDict() const
 {
-    if (!_profileMenu)
-        return nullptr;
-    switch (_profileMenu->currentIndex()) {
-    case kClassRGB:
-        return &plistRGBDict;
-    case kClassSIM:
-        return &plistSIMDict;
-    case kClassDST:
-        return &plistDSTDict;
-    default:
-        return nullptr;
-    }
-}
-
-ProfileList* ProfileControl::deletedListOfCurrentClass()
-{
-    if (!_profileMenu)
-        return nullptr;
-    switch (_profileMenu->currentIndex()) {
-    case kClassRGB:
-        return &plistRGBDelete;
-    case kClassSIM:
-        return &plistSIMDDelete;
-    case kClassDST:
-        return &plistDSTDelete;
-    default:
-        return nullptr;
-    }
+    return classList(currentClass(), kEditedList);
 }
 
 // Over pap:// and usb:// the write merges the edited lists into the file,
 // so a deleted or edited entry must be named to leave the file.
 void ProfileControl::recordDeleted(const ProfileListItem& item)
 {
-    if (!isPapOrUsb(protocolType))
-        return;
-    ProfileList* deleted = deletedListOfCurrentClass();
-    if (!deleted || deleted->iNum < 0 || deleted->iNum >= kProfileListCapacity)
-        return;
-    deleted->litem[deleted->iNum] = item;
-    ++deleted->iNum;
+    if (isPapOrUsb(protocolType))
+        QVPListAppendEntry(classList(currentClass(), kDeletedList), item);
 }
 
 int ProfileControl::selectedRow() const
@@ -479,9 +456,9 @@ bool ProfileControl::tableViewShouldSelectRow(int row)
     _fileNameEdit->setText(fieldText(item.FileName));
     _profileNameEdit->setText(fieldText(item.ProfileName));
     if (item.iLocation == kLocationCard)
-        _locationMenu->setCurrentIndex(1);
+        _locationMenu->setCurrentIndex(kLocationMenuCard);
     else if (item.iLocation == kLocationDisk)
-        _locationMenu->setCurrentIndex(0);
+        _locationMenu->setCurrentIndex(kLocationMenuDisk);
     return true;
 }
 
@@ -573,10 +550,7 @@ void ProfileControl::deleteButton()
     const int row = selectedRow();
     if (l && row >= 0) {
         recordDeleted(l->litem[row]);
-        const int used = QVPListUsedCount(l);
-        std::memmove(&l->litem[row], &l->litem[row + 1], sizeof(ProfileListItem) * static_cast<size_t>(used - row - 1));
-        std::memset(&l->litem[used - 1], 0, sizeof(ProfileListItem));
-        l->iNum = used - 1;
+        QVPListRemoveEntry(l, row);
         reloadTable();
     }
     if (selectedRow() >= 0)
@@ -612,52 +586,18 @@ void ProfileControl::profileOK()
     ProfileList* l = currentProfileDict();
     if (!l || !_profileManagementWindow)
         return;
-    const QString fileName = _fileNameEdit->text();
-    const QString profileName = _profileNameEdit->text();
-    const int32_t location = _locationMenu->currentIndex() == 1 ? kLocationCard : kLocationDisk;
-    if (fileName.isEmpty() || fileName.startsWith(QLatin1Char('.')))
+    const QByteArray fileName = _fileNameEdit->text().toUtf8();
+    const QByteArray profileName = _profileNameEdit->text().toUtf8();
+    const int32_t location = _locationMenu->currentIndex() == kLocationMenuCard ? kLocationCard : kLocationDisk;
+    if (fileName.isEmpty() || fileName.startsWith('.'))
         return;
-
-    const int used = QVPListUsedCount(l);
+    // The same file at the same location is refused, the edited entry aside.
     const int selected = selectedRow();
-    const QByteArray fileUtf8 = fileName.toUtf8();
-    for (int r = 0; r < used; ++r) {
-        if (buttonIdentify == kEditEditing && r == selected)
-            continue;
-        if (fieldEquals(l->litem[r].FileName, fileUtf8) && l->litem[r].iLocation == location)
-            return;
-    }
-
-    if (buttonIdentify == kEditEditing) {
-        if (selected < 0)
-            return;
-        ProfileListItem& item = l->litem[selected];
-        recordDeleted(item);
-        const bool device = isDeviceState(item.iInMenu);
-        storeField(item.ProfileName, profileName);
-        if (!device) {
-            storeField(item.FileName, fileName);
-            item.iLocation = location;
-        }
-    } else if (buttonIdentify == kEditAdding) {
-        int slot = 0;
-        while (slot < kProfileListCapacity && l->litem[slot].iInMenu != kStateEmpty)
-            ++slot;
-        if (slot == kProfileListCapacity)
-            return;
-        ProfileListItem& item = l->litem[slot];
-        std::memset(&item, 0, sizeof item);
-        item.iIndexOnDevice = kProfileListCapacity + slot;
-        item.iInMenu = kStateManualShown;
-        item.iProfileClass = 2;
-        item.iDriver = 3;
-        storeField(item.FileName, fileName);
-        storeField(item.ProfileName, profileName);
-        item.iLocation = location;
-        l->iNum = std::min(used + 1, kProfileListCapacity);
-    } else {
+    const int except = buttonIdentify == kEditEditing ? selected : -1;
+    if (QVPListFindFile(l, bytesOf(fileName), location, except) >= 0)
         return;
-    }
+    if (!applyEditArea(l, selected, fileName, profileName, location))
+        return;
 
     vProfileSettingsClearEditText();
     _profileMenu->setEnabled(true);
@@ -667,6 +607,20 @@ void ProfileControl::profileOK()
     clearSelection();
     buttonIdentify = kEditNone;
     _profileTableView->setFocus(Qt::OtherFocusReason);
+}
+
+bool ProfileControl::applyEditArea(ProfileList* list, int selected, const QByteArray& fileName,
+                                   const QByteArray& profileName, int32_t location)
+{
+    if (buttonIdentify == kEditEditing) {
+        if (selected < 0)
+            return false;
+        recordDeleted(list->litem[selected]);
+        QVPListEditEntry(&list->litem[selected], bytesOf(fileName), bytesOf(profileName), location);
+        return true;
+    }
+    return buttonIdentify == kEditAdding &&
+           QVPListAddManualEntry(list, bytesOf(fileName), bytesOf(profileName), location) >= 0;
 }
 
 void ProfileControl::profileCancel()

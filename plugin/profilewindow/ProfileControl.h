@@ -139,8 +139,18 @@ private:
     void reloadTable();
     void clearSelection();
     void setEditAreaEnabled(bool fileName, bool profileName, bool location, bool buttons);
-    ProfileList* deletedListOfCurrentClass();
+    // The six lists: a class's edited list or its deleted list; null for a
+    // class index other than 0, 1, 2.
+    enum ListKind { kEditedList = 0, kDeletedList = 1 };
+    ProfileList* classList(int classIndex, ListKind kind);
+    const ProfileList* classList(int classIndex, ListKind kind) const;
+    // The class the class menu shows; -1 without a window.
+    int currentClass() const;
     void recordDeleted(const ProfileListItem& item);
+    // Adds or edits the entry as the edit area says; false when nothing
+    // changed (no selection to edit, no free slot, no edit mode).
+    bool applyEditArea(ProfileList* list, int selected, const QByteArray& fileName, const QByteArray& profileName,
+                       int32_t location);
     QString locationTitle(int32_t location) const;
 
     rx::PrintSettings* setting = nullptr;
