@@ -121,19 +121,19 @@ OSStatus PDECommon::commonAddPPDArray(QStringList* array, const PDEControlItem* 
 {
     if (!array)
         return kParamErr;
-    for (const PDEControlItem* row = table; row && row->control; ++row) {
-        if (isBound(*row))
-            array->append(QString::fromLatin1(row->ppdKey));
+    for (const PDEControlItem& row : controlRows(table)) {
+        if (isBound(row))
+            array->append(QString::fromLatin1(row.ppdKey));
     }
     return kNoErr;
 }
 
 void PDECommon::commonBuildPDEItem(PDEControlItem* table, ppd_file_t* ppd)
 {
-    for (PDEControlItem* row = table; row && row->control; ++row) {
-        commonSetControlTitleFromLocalizeString(row);
-        if (row->kind == PopUpMenu)
-            commonReBuildMenuFromPPD(ppd, row);
+    for (PDEControlItem& row : controlRows(table)) {
+        commonSetControlTitleFromLocalizeString(&row);
+        if (row.kind == PopUpMenu)
+            commonReBuildMenuFromPPD(ppd, &row);
     }
 }
 
@@ -184,9 +184,9 @@ void PDECommon::commonSetControlTitleFromLocalizeString(PDEControlItem* row)
 
 void PDECommon::commonDefaultFromPPDInfo(PDEControlItem* table)
 {
-    for (PDEControlItem* row = table; row && row->control; ++row) {
-        if (isBound(*row))
-            commonSetControlValueWithSInt32(row, commonGetDefualtValueFromPPDWithSInt32(row));
+    for (PDEControlItem& row : controlRows(table)) {
+        if (isBound(row))
+            commonSetControlValueWithSInt32(&row, commonGetDefualtValueFromPPDWithSInt32(&row));
     }
 }
 
@@ -275,15 +275,15 @@ std::unique_ptr<PDEControlItem[]> PDECommon::commonControlTableCompound(const Co
 {
     size_t total = 0;
     for (int t = 0; t < count; ++t)
-        for (const PDEControlItem* row = tables[t]; row && row->kind != EndOfTable; ++row)
+        for ([[maybe_unused]] const PDEControlItem& row : rowsToEnd(tables[t]))
             ++total;
     std::unique_ptr<PDEControlItem[]> joined(new (std::nothrow) PDEControlItem[total + 1]());
     if (!joined)
         return nullptr;
     size_t n = 0;
     for (int t = 0; t < count; ++t)
-        for (const PDEControlItem* row = tables[t]; row && row->kind != EndOfTable; ++row)
-            joined[n++] = *row;
+        for (const PDEControlItem& row : rowsToEnd(tables[t]))
+            joined[n++] = row;
     joined[n] = kEndOfTableRow;
     return joined;
 }

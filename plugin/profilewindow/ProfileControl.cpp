@@ -104,9 +104,8 @@ void ProfileControl::setConstTable(PDEControlItem* table)
 {
     constTable = table;
     constTableCount = 0;
-    if (table)
-        while (table[constTableCount].kind != EndOfTable)
-            ++constTableCount;
+    for ([[maybe_unused]] const PDEControlItem& row : rowsToEnd(table))
+        ++constTableCount;
 }
 
 void ProfileControl::setAdvancedView(AdvancedColorOptions* view)
