@@ -288,11 +288,13 @@ bool ProfileControl::eventFilter(QObject* watched, QEvent* event)
         profileOK();
         return true;
     }
-    if (key == Qt::Key_Escape) {
-        editing ? profileCancel() : profileWindowCancel();
-        return true;
-    }
-    return false;
+    if (key != Qt::Key_Escape)
+        return false;
+    if (editing)
+        profileCancel();
+    else
+        profileWindowCancel();
+    return true;
 }
 
 // ---- Lists --------------------------------------------------------------
