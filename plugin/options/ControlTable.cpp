@@ -32,6 +32,15 @@ int checkBoxChoiceIndex(const PDEControlItem* row)
 
 const char* const kTabTitleKeys[] = {"Image", "Text", "Graphics", "Simulation"};
 
+// A string of the PPD as text. Only for a file without an encoding entry
+// (no lang_encoding) has libcups turned the bytes into UTF-8 by its ISO
+// 8859-1 default, which decodePpdText undoes; the strings of every other file
+// are decoded as they stand.
+QString ppdString(const ppd_file_t* ppd, const char* bytes, rx::TextEncoding encoding)
+{
+    return ppd->lang_encoding ? rx::decodeText(bytes, encoding) : rx::decodePpdText(bytes, encoding);
+}
+
 }  // namespace
 
 QString localizedString(const char* key)
@@ -93,12 +102,12 @@ OSStatus PDECommon::commonGetUIListFromPPD(ppd_file_t* ppd, const char* key, UIL
     ppd_option_t* option = ppdFindOption(ppd, key);
     if (!option || option->num_choices <= 0)
         return kNoErr;
-    const QString optionKey = rx::decodePpdText(option->keyword, encoding);
-    const QString defaultChoice = rx::decodePpdText(option->defchoice, encoding);
+    const QString optionKey = ppdString(ppd, option->keyword, encoding);
+    const QString defaultChoice = ppdString(ppd, option->defchoice, encoding);
     for (int i = 0; i < option->num_choices; ++i) {
         const ppd_choice_t& c = option->choices[i];
-        array->append(UIListEntry{optionKey, defaultChoice, rx::decodePpdText(c.choice, encoding),
-                                  rx::decodePpdText(c.text, encoding)});
+        array->append(UIListEntry{optionKey, defaultChoice, ppdString(ppd, c.choice, encoding),
+                                  ppdString(ppd, c.text, encoding)});
         if (count)
             ++*count;
     }
@@ -150,7 +159,7 @@ void PDECommon::commonReBuildMenuFromPPD(ppd_file_t* ppd, PDEControlItem* row)
     menu->clear();
     for (int i = 0; i < option->num_choices; ++i) {
         const ppd_choice_t& c = option->choices[i];
-        menu->addItem(rx::decodePpdText(c.text, encoding), QString::fromLatin1(c.choice));
+        menu->addItem(ppdString(ppd, c.text, encoding), QString::fromLatin1(c.choice));
     }
 }
 

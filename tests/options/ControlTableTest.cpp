@@ -38,7 +38,8 @@ TEST_P(PpdEncoding, ChoiceTextsDecodeToTheirCharacters)
 // libcups converts the strings of ISOLatin1, WindowsANSI and JIS83-RKSJ files
 // to UTF-8 and says so; a file without LanguageEncoding keeps its bytes and
 // is read as Mac OS Roman, and so is one whose encoding libcups does not know
-// (it keeps the EUC-KR bytes but reports UTF-8).
+// (it keeps the EUC-KR bytes, or a "None" file's UTF-8 bytes, but reports
+// UTF-8).
 INSTANTIATE_TEST_SUITE_P(
     Fixtures, PpdEncoding,
     ::testing::Values(EncodingCase{"rx8240-latin1.ppd", rx::TextEncoding::UTF8, "Très clair", "Foncé"},
@@ -46,7 +47,9 @@ INSTANTIATE_TEST_SUITE_P(
                       EncodingCase{"rx8240-sjis.ppd", rx::TextEncoding::UTF8, "明るい", "暗い"},
                       EncodingCase{"rx8240-utf8.ppd", rx::TextEncoding::UTF8, "Ünïcødé light", "Dunkel ☼"},
                       EncodingCase{"rx8240-none.ppd", rx::TextEncoding::MacRoman, "Café clair", "Noir ƒ"},
-                      EncodingCase{"rx8240-euckr.ppd", rx::TextEncoding::MacRoman, "π‡∞‘", "æÓµ”∞‘"}));
+                      EncodingCase{"rx8240-euckr.ppd", rx::TextEncoding::MacRoman, "π‡∞‘", "æÓµ”∞‘"},
+                      EncodingCase{"rx8240-declared-none.ppd", rx::TextEncoding::MacRoman, "Caf√© clair",
+                                   "Tr√®s fonc√©"}));
 
 TEST(PpdEncodingTable, NamesAreExactAndBytesDecodePerEncoding)
 {
