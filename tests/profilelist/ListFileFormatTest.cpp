@@ -19,9 +19,9 @@ TEST_F(ListFileFormat, EmptyListsRoundTripWithAllSlots)
     Lists empty;
     ASSERT_EQ(QVPListWriteProfile_All(empty.rgb(), empty.sim(), empty.dst()), 0);
 
-    plist::ReadError error;
-    plist::Value root = plist::readXmlFile(current(), &error);
-    ASSERT_TRUE(root.isDictionary());
+    plist::ReadResult result;
+    plist::Value root = plist::readXmlFile(current(), &result);
+    ASSERT_TRUE(root.isDictionary()) << plist::describe(result);
     EXPECT_EQ(root.dictionary()->get("PlistVersion"), plist::Value(1));
     for (int c = 0; c < 3; ++c) {
         auto cls = root.dictionary()->dictionary(QVPListClassKey(c));
