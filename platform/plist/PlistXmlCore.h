@@ -2,7 +2,8 @@
 // the profile list reader) and the two writers share, so that they read and
 // write one format the same way: loading a document file, its text encoding,
 // the parse, element walking, element text, numbers and escaping. Internal to
-// those readers and writers.
+// those readers and writers, and to the list file check, which tells what the
+// writers will drop.
 #pragma once
 
 #include "platform/plist/PlistXml.h"
