@@ -107,10 +107,8 @@ bool Converter::convert(const pugi::xml_node& node, Value& out, int depth)
     case 'd':
         if (std::strcmp(name, "dict") == 0) {
             auto dict = Dictionary::create();
-            for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
-                if (c.type() != pugi::node_element)
-                    continue;
-                if (std::strcmp(c.name(), "key") != 0)
+            for (pugi::xml_node c = core::firstElement(node); c; c = core::nextElement(c)) {
+                if (!core::isNamed(c, "key"))
                     return false;
                 std::string key(text(c));
                 pugi::xml_node v = core::nextElement(c);
@@ -178,9 +176,7 @@ bool Converter::convert(const pugi::xml_node& node, Value& out, int depth)
     case 'a':
         if (std::strcmp(name, "array") == 0) {
             auto array = std::make_shared<Array>();
-            for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
-                if (c.type() != pugi::node_element)
-                    continue;
+            for (pugi::xml_node c = core::firstElement(node); c; c = core::nextElement(c)) {
                 Value value;
                 if (!convert(c, value, depth + 1))
                     return false;
