@@ -303,9 +303,9 @@ ReadStatus readBuffer(std::vector<char>& buffer, const Targets& t, plist::ReadRe
         return report(std::move(parsed), why, ReadStatus::NotAList);
 
     Reader reader;
-    pugi::xml_node classDicts[3];
+    pugi::xml_node classDicts[kProfileClassCount];
     bool ok = reader.forEachPair(root, [&](std::string_view key, const pugi::xml_node& v) {
-        for (int c = 0; c < 3; ++c)
+        for (int c = 0; c < kProfileClassCount; ++c)
             if (key == QVPListClassKey(c))
                 classDicts[c] = Reader::isDict(v) ? v : pugi::xml_node();
         return true;
@@ -322,12 +322,12 @@ ReadStatus readBuffer(std::vector<char>& buffer, const Targets& t, plist::ReadRe
     // The decode tables are large; each thread keeps its own between reads.
     thread_local std::unique_ptr<ClassValues[]> values;
     if (!values)
-        values = std::make_unique<ClassValues[]>(3);
-    std::memset(values.get(), 0, sizeof(ClassValues) * 3);
+        values = std::make_unique<ClassValues[]>(kProfileClassCount);
+    std::memset(values.get(), 0, sizeof(ClassValues) * kProfileClassCount);
     // Every class present is decoded, so a malformed number anywhere in the
     // lists fails every read of the file, as it would fail a full parse.
-    bool complete[3] = {false, false, false};
-    for (int c = 0; c < 3; ++c) {
+    bool complete[kProfileClassCount] = {false, false, false};
+    for (int c = 0; c < kProfileClassCount; ++c) {
         ReadStatus s = classDicts[c] ? reader.decodeClass(classDicts[c], values[c]) : ReadStatus::NotAList;
         if (s == ReadStatus::NotParsable)
             malformed(std::string("a malformed value in the ") + QVPListClassKey(c) + " class");
@@ -336,7 +336,7 @@ ReadStatus readBuffer(std::vector<char>& buffer, const Targets& t, plist::ReadRe
         complete[c] = s == ReadStatus::Ok;
     }
     // Everything is decoded: only now are the caller's lists changed.
-    for (int c = 0; c < 3; ++c) {
+    for (int c = 0; c < kProfileClassCount; ++c) {
         if (t.lists[c] && complete[c])
             fill(values[c], *t.lists[c], t.mode);
         if (t.inspect && complete[c])
@@ -361,25 +361,26 @@ ReadStatus readFile(const std::string& path, const Targets& t, plist::ReadResult
 
 }  // namespace
 
-ReadStatus readListFile(const std::string& path, ProfileList* lists[3], ReadMode mode, plist::ReadResult* why)
+ReadStatus readListFile(const std::string& path, ProfileList* lists[kProfileClassCount], ReadMode mode,
+                        plist::ReadResult* why)
 {
     return readFile(path, Targets{lists, mode, false, nullptr}, why);
 }
 
-ReadStatus readListFileEachClass(const std::string& path, ProfileList* lists[3], ReadMode mode)
+ReadStatus readListFileEachClass(const std::string& path, ProfileList* lists[kProfileClassCount], ReadMode mode)
 {
     return readFile(path, Targets{lists, mode, true, nullptr}, nullptr);
 }
 
-ReadStatus readListText(std::string_view text, ProfileList* lists[3], ReadMode mode)
+ReadStatus readListText(std::string_view text, ProfileList* lists[kProfileClassCount], ReadMode mode)
 {
     std::vector<char> buffer(text.begin(), text.end());
     return readBuffer(buffer, Targets{lists, mode, false, nullptr}, nullptr);
 }
 
-ReadStatus inspectListFile(const std::string& path, FileClass classes[3], plist::ReadResult* why)
+ReadStatus inspectListFile(const std::string& path, FileClass classes[kProfileClassCount], plist::ReadResult* why)
 {
-    ProfileList* none[3] = {nullptr, nullptr, nullptr};
+    ProfileList* none[kProfileClassCount] = {nullptr, nullptr, nullptr};
     return readFile(path, Targets{none, ReadMode::Plain, true, classes}, why);
 }
 

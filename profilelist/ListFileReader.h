@@ -31,16 +31,16 @@ enum class ReadMode {
 // When given, *why receives the file layer's and the parser's reason for a
 // failure (a directory, a FIFO, a binary property list...) and, on success,
 // the encoding the file was found in.
-ReadStatus readListFile(const std::string& path, ProfileList* lists[3], ReadMode mode,
+ReadStatus readListFile(const std::string& path, ProfileList* lists[kProfileClassCount], ReadMode mode,
                         plist::ReadResult* why = nullptr);
 // One read of the file for what separate reads of one class each would give:
 // a requested class that is missing or incomplete is left untouched while the
 // others are read. Not Ok (nothing touched) when the file cannot be read or
 // parsed.
-ReadStatus readListFileEachClass(const std::string& path, ProfileList* lists[3], ReadMode mode);
+ReadStatus readListFileEachClass(const std::string& path, ProfileList* lists[kProfileClassCount], ReadMode mode);
 
 // The same over the text of a file (the text is copied).
-ReadStatus readListText(std::string_view text, ProfileList* lists[3], ReadMode mode);
+ReadStatus readListText(std::string_view text, ProfileList* lists[kProfileClassCount], ReadMode mode);
 
 // One class as the file holds it, before it is taken into a list (names
 // not yet cut, codes and counts not yet normalised): what a check of the
@@ -59,7 +59,8 @@ struct FileClass {
 // Reads the three classes of the file at path as the file holds them; a
 // class that is missing or incomplete stays !complete. Not Ok when the file
 // cannot be read or parsed; *why as for readListFile.
-ReadStatus inspectListFile(const std::string& path, FileClass classes[3], plist::ReadResult* why = nullptr);
+ReadStatus inspectListFile(const std::string& path, FileClass classes[kProfileClassCount],
+                           plist::ReadResult* why = nullptr);
 
 // A one-line description of a status, for messages.
 const char* describe(ReadStatus status);

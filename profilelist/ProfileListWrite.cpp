@@ -204,13 +204,13 @@ plist::DictionaryRef CreatePropsDictionary(int classIndex, const ProfileList* li
 std::string QVPListBuildFileText(const ProfileList* rgb, const ProfileList* sim, const ProfileList* dst)
 {
     static const ProfileList kEmpty{};
-    const ProfileList* lists[3] = {rgb ? rgb : &kEmpty, sim ? sim : &kEmpty, dst ? dst : &kEmpty};
+    const ProfileList* lists[kProfileClassCount] = {rgb ? rgb : &kEmpty, sim ? sim : &kEmpty, dst ? dst : &kEmpty};
     std::string out;
     out.resize(plist::kXmlHeader.size() + 3 * kClassBound + 256);
     Emitter e(out);
     e.str(plist::kXmlHeader);
     e.lit("<dict>\n");
-    for (int c = 0; c < 3; ++c)
+    for (int c = 0; c < kProfileClassCount; ++c)
         emitClass(e, QVPListClassKey(c), *lists[c]);
     e.lit("\t<key>PlistVersion</key>\n\t<integer>1</integer>\n</dict>\n</plist>\n");
     e.finish();

@@ -76,7 +76,7 @@ void checkSlots(Findings& f, const FileClass& cls)
 
 std::vector<std::string> checkListFile(const std::string& path)
 {
-    FileClass classes[3];
+    FileClass classes[kProfileClassCount];
     plist::ReadResult why;
     const profilelist::ReadStatus status = profilelist::inspectListFile(path, classes, &why);
     if (status != profilelist::ReadStatus::Ok)
@@ -84,7 +84,7 @@ std::vector<std::string> checkListFile(const std::string& path)
     std::vector<std::string> out;
     if (why.encoding != "UTF-8")
         out.push_back("the file is in " + why.encoding + "; the next write stores it as UTF-8");
-    for (int c = 0; c < 3; ++c) {
+    for (int c = 0; c < kProfileClassCount; ++c) {
         Findings f(QVPListClassKey(c), out);
         if (!classes[c].complete)
             f.add("missing, or without one of its six field dictionaries: every read of the file fails");

@@ -77,8 +77,8 @@ int main(int argc, char** argv)
 
     if (check)
         return checkFile(path);
-    auto lists = std::make_unique<ProfileList[]>(3);  // zero-filled
-    ProfileList* targets[3] = {&lists[0], &lists[1], &lists[2]};
+    auto lists = std::make_unique<ProfileList[]>(kProfileClassCount);  // zero-filled
+    ProfileList* targets[kProfileClassCount] = {&lists[0], &lists[1], &lists[2]};
     plist::ReadResult why;
     auto status =
         profilelist::readListFile(path, targets, pap ? profilelist::ReadMode::Pap : profilelist::ReadMode::Plain, &why);
@@ -86,7 +86,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "rx8240-profiles: %s: %s\n", path.c_str(), profilelist::describe(status, why).c_str());
         return 1;
     }
-    for (int c = 0; c < 3; ++c)
+    for (int c = 0; c < kProfileClassCount; ++c)
         printList(QVPListClassKey(c), lists[c]);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -95,10 +95,10 @@ TEST(Pdehost, FailuresAreReportedNotIgnored)
 {
     HostRun unknown = pdehost({"restore", "frobnicate"});
     EXPECT_NE(unknown.exitCode, 0);
-    EXPECT_TRUE(unknown.err.contains("frobnicate"));
+    EXPECT_THAT(unknown.err.toStdString(), HasSubstr("frobnicate"));
     HostRun noControl = pdehost({"set", "menu_Nothing=1"});
     EXPECT_NE(noControl.exitCode, 0);
-    EXPECT_TRUE(noControl.err.contains("menu_Nothing"));
+    EXPECT_THAT(noControl.err.toStdString(), HasSubstr("menu_Nothing"));
     HostRun badIndex = pdehost({"set", "menu_QuickColor=9"});
     EXPECT_NE(badIndex.exitCode, 0);
 }

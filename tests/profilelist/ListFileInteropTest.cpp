@@ -15,11 +15,7 @@ using ::testing::HasSubstr;
 
 namespace {
 
-class ListFileInterop : public ::testing::Test {
-protected:
-    void SetUp() override { useTestPaths(); }
-    std::string current() const { return QV_PLIST_PROFILE_PATH; }
-};
+using ListFileInterop = ListFileTest;
 
 TEST_F(ListFileInterop, PeersReadWrittenFilesToTheSameValues)
 {
@@ -83,7 +79,7 @@ TEST_F(ListFileInterop, FilesWrittenByPlistlibRead)
     Lists target;
     fillVaried(target);
     EXPECT_EQ(QVPListReadProfile_All(target.rgb(), target.sim(), target.dst()), -1);
-    for (int c = 0; c < 3; ++c)
+    for (int c = 0; c < kProfileClassCount; ++c)
         EXPECT_TRUE(sameList(target[c], before[c])) << c;
     auto simOnly = emptyList();
     EXPECT_EQ(QVPListReadProfile_Dict(simOnly.get(), kClassSIM), 0);

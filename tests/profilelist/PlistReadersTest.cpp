@@ -42,11 +42,7 @@ std::string listText(const char* encoding)
     return text.replace(text.find(declared), declared.size(), std::string("encoding=\"") + encoding + "\"");
 }
 
-class PlistReaders : public ::testing::Test {
-protected:
-    void SetUp() override { useTestPaths(); }
-    std::string current() const { return QV_PLIST_PROFILE_PATH; }
-};
+using PlistReaders = ListFileTest;
 
 TEST_F(PlistReaders, HonourTheDeclaredEncodingAndTheNextWriteKeepsTheName)
 {
@@ -123,7 +119,7 @@ TEST_F(PlistReaders, RefuseTheSameFilesForTheSameReasonWithoutBlocking)
         EXPECT_THAT(plist::describe(generic), HasSubstr(c.reason));
 
         Lists lists;
-        ProfileList* targets[3] = {lists.rgb(), lists.sim(), lists.dst()};
+        ProfileList* targets[kProfileClassCount] = {lists.rgb(), lists.sim(), lists.dst()};
         plist::ReadResult list;
         const auto status = profilelist::readListFile(c.path, targets, profilelist::ReadMode::Plain, &list);
         EXPECT_NE(status, profilelist::ReadStatus::Ok);
