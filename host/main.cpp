@@ -180,7 +180,7 @@ int main(int argc, char** argv)
     }
     // The settings file: the one given, else the queue's own per user.
     QString settingsFile = options.settings;
-    if (!printer ||
+    if (!printer || (!settingsFile.isEmpty() && !pdehost::settingsFolderExists(settingsFile, &error)) ||
         (settingsFile.isEmpty() && !options.queue.isEmpty() &&
          (settingsFile = pdehost::queueSettingsPath(options.queue, &error)).isEmpty()) ||
         (!settingsFile.isEmpty() && !pdehost::loadSettings(settingsFile, host.settings(), &error)) ||

@@ -1,5 +1,6 @@
 #include "tests/cups/PrivateCupsServer.h"
 
+#include "platform/FileDescriptor.h"
 #include "tests/support/Files.h"
 
 #include <arpa/inet.h>
@@ -31,31 +32,27 @@ namespace {
 
 int freeLoopbackPort()
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    if (fd < 0)
+    const rx::UniqueFd fd(::socket(AF_INET, SOCK_STREAM, 0));
+    if (!fd)
         return 0;
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t len = sizeof a;
-    int port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len) == 0)
-        port = ntohs(a.sin_port);
-    ::close(fd);
-    return port;
+    if (::bind(fd.get(), reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
+        ::getsockname(fd.get(), reinterpret_cast<sockaddr*>(&a), &len) == 0)
+        return ntohs(a.sin_port);
+    return 0;
 }
 
 bool accepts(int port)
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    const rx::UniqueFd fd(::socket(AF_INET, SOCK_STREAM, 0));
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     a.sin_port = htons(uint16_t(port));
-    const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-    ::close(fd);
-    return ok;
+    return fd && ::connect(fd.get(), reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
 }
 
 std::string findProgram(const std::string& name)

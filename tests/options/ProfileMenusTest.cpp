@@ -110,12 +110,12 @@ TEST_F(ProfileMenus, ChosenProfileIsFoundAgainByItsPath)
     EXPECT_EQ(restoreSelection(), 3 + 1);
 
     // Hiding an earlier profile moves the selection up, onto the same profile.
-    lists[kClassDST].litem[0].iInMenu = 2;
+    lists[kClassDST].litem[0].iInMenu = kStateDeviceHiddenConfirmed;
     write();
     EXPECT_EQ(restoreSelection(), 3 + 0);
 
     // A profile no longer shown falls back to the PPD default ("Auto").
-    lists[kClassDST].litem[2].iInMenu = 1;
+    lists[kClassDST].litem[2].iInMenu = kStateDeviceHidden;
     write();
     EXPECT_EQ(restoreSelection(), 0);
 }
