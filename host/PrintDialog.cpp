@@ -36,6 +36,9 @@ constexpr const char kTestPage[] =
     "showpage\n"
     "%%EOF\n";
 
+// The dialog's size at least, however small its contents.
+constexpr QSize kLeastSize(900, 560);
+
 }  // namespace
 
 PrintDialog::PrintDialog(Setup setup, QWidget* parent) : QDialog(parent), setup_(std::move(setup))
@@ -125,7 +128,7 @@ PrintDialog::PrintDialog(Setup setup, QWidget* parent) : QDialog(parent), setup_
     } else {
         chooser_->setCurrentIndex(first);
     }
-    resize(sizeHint().expandedTo(QSize(900, 560)));
+    resize(sizeHint().expandedTo(kLeastSize));
 }
 
 PrintDialog::~PrintDialog()
@@ -262,8 +265,10 @@ void PrintDialog::showWaiting(const QString& text)
     waitStatus_->setText(text);
     stopWaiting_->hide();
     statusLine_->show();
-    if (!isVisible())  // a wait while the dialog is being built
+    if (!isVisible()) {  // a wait while the dialog is being built
+        resize(sizeHint().expandedTo(kLeastSize));
         show();
+    }
 }
 
 QWidget* PrintDialog::offerStop(std::function<void()> stop)
