@@ -78,7 +78,10 @@ fuzz: deps
 	    -print_final_stats=1 ../../corpus/$$f) 2>&1 | tail -n 12; \
 	done
 
-demo: build
+# The demo builds only the programs it runs; `make build` and `make test`
+# build everything.
+demo: configure
+	@cmake --build $(BUILD) -j$(JOBS) --target demo_programs
 	@./scripts/demo $(BUILD)
 
 bench: build
