@@ -88,7 +88,10 @@ package: deps
 	@cd $(PACKAGE_BUILD) && cpack -G DEB
 	@ls $(PACKAGE_BUILD)/package/*.deb
 
-demo: build
+# The demo builds only the programs it runs; `make build` and `make test`
+# build everything.
+demo: configure
+	@cmake --build $(BUILD) -j$(JOBS) --target demo_programs
 	@./scripts/demo $(BUILD)
 
 bench: build

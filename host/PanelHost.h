@@ -37,6 +37,9 @@ public:
     rx::PrintSettings* printSettings() override { return &settings_; }
     rx::PrintSession* printSession() override { return &session_; }
     ppd_file_t* ppdFile() override { return ppd_.get(); }
+    rx::PDEWaitDisplay* waitDisplay() override { return waitDisplay_; }
+    // Where the panel's waits are shown; the display stays the caller's.
+    void setWaitDisplay(rx::PDEWaitDisplay* display) { waitDisplay_ = display; }
 
 private:
     rx::PrintSettings settings_;
@@ -44,6 +47,7 @@ private:
     PpdHandle ppd_;
     QPluginLoader loader_;
     std::unique_ptr<rx::PDEPanel> panel_;
+    rx::PDEWaitDisplay* waitDisplay_ = nullptr;
 };
 
 // The bundle that pdehost uses when none is given: the one beside the

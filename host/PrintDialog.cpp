@@ -17,6 +17,7 @@
 #include <QScrollArea>
 #include <QSplitter>
 #include <QTemporaryFile>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -34,6 +35,9 @@ constexpr const char kTestPage[] =
     "72 720 moveto (rx8240 colour test page) show\n"
     "showpage\n"
     "%%EOF\n";
+
+// The dialog's size at least, however small its contents.
+constexpr QSize kLeastSize(900, 560);
 
 }  // namespace
 
@@ -108,6 +112,7 @@ PrintDialog::PrintDialog(Setup setup, QWidget* parent) : QDialog(parent), setup_
     layout->addLayout(top);
     layout->addWidget(split, 1);
     layout->addWidget(message_);
+    layout->addWidget(makeStatusLine());
     layout->addWidget(buttons);
 
     connect(chooser_, &QComboBox::currentIndexChanged, this, [this](int index) { choosePrinter(index); });
@@ -123,7 +128,7 @@ PrintDialog::PrintDialog(Setup setup, QWidget* parent) : QDialog(parent), setup_
     } else {
         chooser_->setCurrentIndex(first);
     }
-    resize(sizeHint().expandedTo(QSize(900, 560)));
+    resize(sizeHint().expandedTo(kLeastSize));
 }
 
 PrintDialog::~PrintDialog()
@@ -170,6 +175,7 @@ bool PrintDialog::loadPrinter(const Entry& entry, QString* error)
     }
     if (!settingsFile.isEmpty() && !loadSettings(settingsFile, host->settings(), error))
         return false;
+    host->setWaitDisplay(this);
     if (!host->loadBundle(setup_.bundle, error))
         return false;
     host_ = std::move(host);
@@ -232,6 +238,55 @@ void PrintDialog::showPanel(QWidget* view)
         else if (auto* button = qobject_cast<QAbstractButton*>(control))
             connect(button, &QAbstractButton::clicked, this, &PrintDialog::refreshSummary, Qt::QueuedConnection);
     }
+}
+
+QWidget* PrintDialog::makeStatusLine()
+{
+    statusLine_ = new QWidget(this);
+    statusLine_->setObjectName(QStringLiteral("waitStatusLine"));
+    waitStatus_ = new QLabel(statusLine_);
+    waitStatus_->setObjectName(QStringLiteral("waitStatus"));
+    stopWaiting_ = new QPushButton(tr("&Stop waiting"), statusLine_);
+    stopWaiting_->setObjectName(QStringLiteral("stopWaitingButton"));
+    connect(stopWaiting_, &QPushButton::clicked, this, [this] {
+        if (stop_)
+            stop_();
+    });
+    auto* row = new QHBoxLayout(statusLine_);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(waitStatus_, 1);
+    row->addWidget(stopWaiting_);
+    statusLine_->hide();
+    return statusLine_;
+}
+
+void PrintDialog::showWaiting(const QString& text)
+{
+    waitStatus_->setText(text);
+    stopWaiting_->hide();
+    statusLine_->show();
+    if (!isVisible()) {  // a wait while the dialog is being built
+        resize(sizeHint().expandedTo(kLeastSize));
+        show();
+    }
+}
+
+QWidget* PrintDialog::offerStop(std::function<void()> stop)
+{
+    stop_ = std::move(stop);
+    stopWaiting_->show();
+    if (!setup_.waitingScreenshot.isEmpty())
+        QTimer::singleShot(200, this, [this, file = std::exchange(setup_.waitingScreenshot, QString())] {
+            if (!grab().save(file, "PNG"))
+                showMessage(tr("cannot write screenshot %1").arg(file));
+        });
+    return stopWaiting_;
+}
+
+void PrintDialog::hideWaiting()
+{
+    stop_ = nullptr;
+    statusLine_->hide();
 }
 
 void PrintDialog::refreshSummary()

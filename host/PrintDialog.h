@@ -12,6 +12,7 @@
 #include <QDialog>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -24,7 +25,7 @@ class QTreeWidget;
 
 namespace pdehost {
 
-class PrintDialog : public QDialog {
+class PrintDialog : public QDialog, public rx::PDEWaitDisplay {
     Q_OBJECT
 public:
     // A printer given by hand: its PPD file, identifier and device URI, and
@@ -40,6 +41,7 @@ public:
         std::optional<HandPrinter> handPrinter;  // listed after the queues
         QString initialQueue;                    // chosen first when listed
         QString document;                        // what Print prints; a test page when empty
+        QString waitingScreenshot;  // rendered when the dialog first offers to stop waiting
     };
 
     explicit PrintDialog(Setup setup, QWidget* parent = nullptr);
@@ -68,6 +70,14 @@ public:
     QTreeWidget* summaryPane() const { return summary_; }
     QPushButton* printButton() const { return printButton_; }
 
+    // The status line of the panel's waits: the text, and "Stop waiting"
+    // once offered.
+    void showWaiting(const QString& text) override;
+    QWidget* offerStop(std::function<void()> stop) override;
+    void hideWaiting() override;
+    QLabel* waitStatus() const { return waitStatus_; }
+    QPushButton* stopWaitingButton() const { return stopWaiting_; }
+
 public slots:
     // Rebuilds the summary pane from the panel's summary.
     void refreshSummary();
@@ -82,6 +92,7 @@ private:
     void showPanel(QWidget* view);
     void showMessage(const QString& text);
     void printAndClose();
+    QWidget* makeStatusLine();
 
     Setup setup_;
     std::vector<Entry> entries_;
@@ -95,6 +106,10 @@ private:
     QLabel* message_ = nullptr;
     QPushButton* printButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
+    QWidget* statusLine_ = nullptr;
+    QLabel* waitStatus_ = nullptr;
+    QPushButton* stopWaiting_ = nullptr;
+    std::function<void()> stop_;
 };
 
 }  // namespace pdehost

@@ -21,13 +21,15 @@ void usage(QTextStream& err)
 {
     err << "usage: pdehost (--ppd FILE [--printer-id ID] [--device-uri URI] | --queue NAME) [--settings FILE]\n"
         << "               [--bundle DIR] ACTION...\n"
-        << "       pdehost [--ppd FILE ...] [--queue NAME] [--document FILE] [--screenshot FILE.png] gui\n"
+        << "       pdehost [--ppd FILE ...] [--queue NAME] [--document FILE] [--screenshot FILE.png]\n"
+        << "               [--waiting-screenshot FILE.png] gui\n"
         << "actions: " << pdehost::HostActions::names().join(QStringLiteral(", ")) << '\n';
 }
 
 struct Options {
     QString ppd, printerId = QStringLiteral("rx8240"), deviceUri, settings, bundle;
     QString queue, document, screenshot;  // screenshot: render the dialog to this file and close it
+    QString waitingScreenshot;            // render the dialog when it first offers to stop waiting
     QStringList actions;
     bool gui() const { return actions == QStringList{QStringLiteral("gui")}; }
 };
@@ -68,6 +70,9 @@ bool parse(const QStringList& args, Options* o, QString* error)
         } else if (a == QLatin1String("--screenshot")) {
             if (!value(&o->screenshot))
                 return false;
+        } else if (a == QLatin1String("--waiting-screenshot")) {
+            if (!value(&o->waitingScreenshot))
+                return false;
         } else if (a.startsWith(QLatin1String("--"))) {
             *error = QStringLiteral("unknown option %1").arg(a);
             return false;
@@ -81,8 +86,8 @@ bool parse(const QStringList& args, Options* o, QString* error)
     }
     if (o->gui())
         return true;
-    if (!o->screenshot.isEmpty() || !o->document.isEmpty()) {
-        *error = QStringLiteral("--screenshot and --document belong to gui");
+    if (!o->screenshot.isEmpty() || !o->waitingScreenshot.isEmpty() || !o->document.isEmpty()) {
+        *error = QStringLiteral("--screenshot, --waiting-screenshot and --document belong to gui");
         return false;
     }
     if (o->ppd.isEmpty() == o->queue.isEmpty()) {
@@ -101,6 +106,7 @@ int runDialog(const Options& options, const QString& bundle, QTextStream& out, Q
     setup.queues = pdehost::cupsQueueNames();
     setup.initialQueue = options.queue;
     setup.document = options.document;
+    setup.waitingScreenshot = options.waitingScreenshot;
     if (!options.ppd.isEmpty())
         setup.handPrinter = pdehost::PrintDialog::HandPrinter{
             options.ppd, rx::Printer{options.printerId.toStdString(), options.deviceUri.toStdString()},

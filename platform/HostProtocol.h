@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QVariantMap>
 #include <QtPlugin>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -25,6 +26,23 @@ inline constexpr const char* kPrinterModulePanelType = "BDB091F4-E57F-11D3-B5CC-
 // The summary's key for the list of item names in display order.
 inline constexpr const char* kSummaryDisplayOrder = "Summary Display Order";
 
+// Where a host shows that its panel is waiting for a request to the
+// printer or the service (a status line). The panel holds the dialog's other
+// input while it waits.
+class PDEWaitDisplay {
+public:
+    virtual ~PDEWaitDisplay() = default;
+    // The panel began waiting; `text` says for what, localised.
+    virtual void showWaiting(const QString& text) = 0;
+    // The wait has lasted long enough to let the user stop it: offer "Stop
+    // waiting", whose choice calls `stop` (the request then ends as a failed
+    // one). Answers the control that offers it, which keeps taking input;
+    // null when nothing is offered.
+    virtual QWidget* offerStop(std::function<void()> stop) = 0;
+    // The wait is over, ended or stopped: remove the text and the offer.
+    virtual void hideWaiting() = 0;
+};
+
 // What the host offers a panel. The objects stay the host's and live as long
 // as the panel.
 class PDEHostCallback {
@@ -33,6 +51,9 @@ public:
     virtual PrintSettings* printSettings() = 0;
     virtual PrintSession* printSession() = 0;
     virtual ppd_file_t* ppdFile() = 0;
+    // The host's display of the panel's waits; null when it has none (the
+    // panel then shows only the wait cursor).
+    virtual PDEWaitDisplay* waitDisplay() { return nullptr; }
 };
 
 // One panel of the print dialog.

@@ -3,6 +3,7 @@
 #include "profilelist/LauncherCalls.h"
 
 #include "platform/FixedPaths.h"
+#include "profilelist/LauncherWait.h"
 #include "profilelist/ProfileList.h"
 #include "service/ArgumentStrings.h"
 
@@ -49,6 +50,10 @@ int sendLists(const ProfileList* rgb, const ProfileList* sim, const ProfileList*
     const std::string url = svc::fileUrlFromPath(path);
     auto text = QVPListUtf16FromUtf8(QVPListBuildFileText(rgb, sim, dst));
     if (!text || text->empty())
+        return -1;
+    // A step of an earlier write whose wait was stopped may still reach the
+    // service: it would land in this write's staging file.
+    if (!QVPListAwaitLeftoverRuns({svc::kOpRemove, svc::kOpWritePiece, svc::kOpCommit}))
         return -1;
     // A staging file left by an interrupted write would stand in front of
     // this one's text; its removal also starts this write's sequence.

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/HostProtocol.h"
+#include "plugin/frame/RequestWait.h"
 #include "plugin/options/AdvancedColorOptions.h"
 #include "plugin/options/ColorOptions.h"
 #include "plugin/options/PDECommon.h"
@@ -67,6 +68,10 @@ private:
     QPointer<QWidget> pdeMainView;
     PainChangeController* painChange = nullptr;
     ppd_file_t* ppd = nullptr;
+    // How the panel's requests to the service wait, shown on the host's
+    // display; installed for the panel's whole life.
+    RequestWait requestWait{
+        [this] { return pdePluginCallbackObject ? pdePluginCallbackObject->waitDisplay() : nullptr; }};
 };
 
 }  // namespace pde_6E3A90D2_4B7C_4F18_9D05_A1C7E2B3F846
