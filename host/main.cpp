@@ -3,11 +3,12 @@
 // list of actions run in order, or opens an interactive print dialog ("gui").
 // The printer is given by hand (--ppd) or is a queue of the CUPS server
 // (--queue), whose settings are then kept per user between runs.
+#include "host/ActionTable.h"
 #include "host/CupsPrinter.h"
-#include "host/HostActions.h"
 #include "host/PanelHost.h"
 #include "host/PrintDialog.h"
 #include "host/SettingsStore.h"
+#include "platform/InstallDirs.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -16,18 +17,21 @@
 
 namespace {
 
-void usage(QTextStream& err)
+void usage(QTextStream& stream)
 {
-    err << "usage: pdehost (--ppd FILE [--printer-id ID] [--device-uri URI] | --queue NAME) [--settings FILE]\n"
+    stream << "usage: pdehost (--ppd FILE [--printer-id ID] [--device-uri URI] | --queue NAME) [--settings FILE]\n"
         << "               [--bundle DIR] ACTION...\n"
+        << "       pdehost --help | --version\n"
         << "       pdehost [--ppd FILE ...] [--queue NAME] [--document FILE] [--screenshot FILE.png] gui\n"
-        << "actions: " << pdehost::HostActions::names().join(QStringLiteral(", ")) << '\n';
+        << "actions, run in order:\n"
+        << pdehost::actionHelp();
 }
 
 struct Options {
     QString ppd, printerId = QStringLiteral("rx8240"), deviceUri, settings, bundle;
     QString queue, document, screenshot;  // screenshot: render the dialog to this file and close it
     QStringList actions;
+    bool help = false, version = false;
     bool gui() const { return actions == QStringList{QStringLiteral("gui")}; }
 };
 
@@ -67,6 +71,12 @@ bool parse(const QStringList& args, Options* o, QString* error)
         } else if (a == QLatin1String("--screenshot")) {
             if (!value(&o->screenshot))
                 return false;
+        } else if (a == QLatin1String("--help")) {
+            o->help = true;
+            return true;
+        } else if (a == QLatin1String("--version")) {
+            o->version = true;
+            return true;
         } else if (a.startsWith(QLatin1String("--"))) {
             *error = QStringLiteral("unknown option %1").arg(a);
             return false;
@@ -155,6 +165,13 @@ int main(int argc, char** argv)
         usage(err);
         return 2;
     }
+    if (options.help || options.version) {
+        if (options.help)
+            usage(out);
+        else
+            out << "pdehost " << RX_VERSION << '\n';
+        return 0;
+    }
 
     const QString bundle = options.bundle.isEmpty() ? pdehost::defaultBundleDirectory() : options.bundle;
     if (options.gui())
@@ -179,8 +196,8 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    pdehost::HostActions actions(host, out, options.queue);
-    if (!actions.run(options.actions, &error)) {
+    pdehost::ActionScript script(host, out, options.queue);
+    if (!script.run(options.actions, &error)) {
         out.flush();
         err << "pdehost: " << error << '\n';
         return 1;

@@ -6,12 +6,14 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace {
 
 using rxtest::HostRun;
 using rxtest::pairs;
+using ::testing::HasSubstr;
 
 HostRun pdehost(QStringList args, const QString& bundle = QString())
 {
@@ -98,6 +100,19 @@ TEST(Pdehost, FailuresAreReportedNotIgnored)
     EXPECT_TRUE(noControl.err.contains("menu_Nothing"));
     HostRun badIndex = pdehost({"set", "menu_QuickColor=9"});
     EXPECT_NE(badIndex.exitCode, 0);
+}
+
+TEST(Pdehost, HelpListsTheActionsWithTheirArgumentsAndVersionNamesTheProgram)
+{
+    HostRun help = rxtest::runPdehost({"--help"});
+    ASSERT_EQ(help.exitCode, 0) << help.err.toStdString();
+    const std::string text = help.lines.join('\n').toStdString();
+    for (const char* usage : {"usage: pdehost", "set NAME=VALUE", "screenshot FILE.png", "submit FILE", "printer",
+                              "profiles-class 0|1|2", "profiles-window-ok"})
+        EXPECT_THAT(text, HasSubstr(usage));
+    HostRun version = rxtest::runPdehost({"--version"});
+    ASSERT_EQ(version.exitCode, 0) << version.err.toStdString();
+    EXPECT_THAT(version.lines.join('\n').toStdString(), ::testing::MatchesRegex("pdehost [0-9]+\\.[0-9]+.*"));
 }
 
 TEST(Pdehost, BundleWithoutUiDescriptionGivesNoViewButAnswers)
