@@ -1,63 +1,29 @@
 #include "host/CupsPrinter.h"
 
+#include "host/CupsHandles.h"
 #include "host/PanelHost.h"
 
-#include <cups/cups.h>
-#include <memory>
 #include <unistd.h>
 
 namespace pdehost {
 
-namespace {
-
-struct IppDeleter {
-    void operator()(ipp_t* p) const { ippDelete(p); }
-};
-using IppHandle = std::unique_ptr<ipp_t, IppDeleter>;
-
-struct DestDeleter {
-    void operator()(cups_dest_t* d) const { cupsFreeDests(1, d); }
-};
-using DestHandle = std::unique_ptr<cups_dest_t, DestDeleter>;
-
-// An owned option array as libcups builds it.
-class OptionArray {
-public:
-    OptionArray() = default;
-    OptionArray(const OptionArray&) = delete;
-    OptionArray& operator=(const OptionArray&) = delete;
-    ~OptionArray() { cupsFreeOptions(count_, options_); }
-    void add(const std::string& name, const std::string& value)
-    {
-        count_ = cupsAddOption(name.c_str(), value.c_str(), count_, &options_);
-    }
-    int count() const { return count_; }
-    cups_option_t* options() const { return options_; }
-
-private:
-    int count_ = 0;
-    cups_option_t* options_ = nullptr;
-};
-
-QString serverName()
+QString cupsServerName()
 {
     return QStringLiteral("%1:%2").arg(QString::fromUtf8(cupsServer())).arg(ippPort());
 }
 
-QString lastError()
+QString cupsError()
 {
     return QString::fromUtf8(cupsLastErrorString());
 }
 
-bool serverReachable()
+bool cupsServerAnswers()
 {
     http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 5000, nullptr);
     httpClose(http);
     return http != nullptr;
 }
 
-// Queue names go into URIs and file names; the scheduler itself allows no
-// "/", "#", "\", space or control character in them.
 bool plausibleQueueName(const QString& queue)
 {
     if (queue.isEmpty() || queue.size() > 127)
@@ -68,6 +34,8 @@ bool plausibleQueueName(const QString& queue)
             return false;
     return true;
 }
+
+namespace {
 
 // The queue's device-uri through Get-Printer-Attributes; empty when the
 // server does not report it.
@@ -112,16 +80,16 @@ bool usePrinterFromQueue(PanelHost& host, const QString& queue, QString* error)
     DestHandle dest(cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(), nullptr));
     if (!dest) {
         // libcups reports an unreachable server as an unknown queue.
-        if (serverReachable())
-            *error = QStringLiteral("the CUPS server %1 has no queue \"%2\"").arg(serverName(), queue);
+        if (cupsServerAnswers())
+            *error = QStringLiteral("the CUPS server %1 has no queue \"%2\"").arg(cupsServerName(), queue);
         else
             *error = QStringLiteral("cannot ask the CUPS server %1 for queue \"%2\": it does not answer")
-                         .arg(serverName(), queue);
+                         .arg(cupsServerName(), queue);
         return false;
     }
     const char* ppd = cupsGetPPD2(CUPS_HTTP_DEFAULT, name.constData());
     if (!ppd) {
-        *error = QStringLiteral("queue \"%1\" has no PPD on the CUPS server %2: %3").arg(queue, serverName(), lastError());
+        *error = QStringLiteral("queue \"%1\" has no PPD on the CUPS server %2: %3").arg(queue, cupsServerName(), cupsError());
         return false;
     }
     // The downloaded copy is parsed whole by openPpd and not needed after.
@@ -144,7 +112,7 @@ int submitJob(const QString& queue, const QString& file, const QString& title, c
                                    title.toUtf8().constData(), array.count(), array.options());
     if (job <= 0) {
         *error = QStringLiteral("cannot print %1 on queue \"%2\" (CUPS server %3): %4")
-                     .arg(file, queue, serverName(), lastError());
+                     .arg(file, queue, cupsServerName(), cupsError());
         return 0;
     }
     return job;

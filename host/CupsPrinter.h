@@ -14,6 +14,18 @@ namespace pdehost {
 
 class PanelHost;
 
+// "HOST:PORT" of the server, for messages.
+QString cupsServerName();
+// libcups's text of its last error.
+QString cupsError();
+// True when the server accepts a connection within a few seconds.
+bool cupsServerAnswers();
+
+// True for a name the scheduler allows for a queue or an instance: names go
+// into URIs, file names and lpoptions lines, so no "/", "#", "\", space or
+// control character, at most 127 characters.
+bool plausibleQueueName(const QString& name);
+
 // Names of the server's queues in the server's order; empty when the server
 // has none or cannot be reached.
 QStringList cupsQueueNames();

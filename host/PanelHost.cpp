@@ -49,6 +49,12 @@ bool PanelHost::loadBundle(const QString& bundleDirectory, QString* error)
     return true;
 }
 
+bool PanelHost::prepareJob()
+{
+    panel_->saveValuesAndReturnError(nullptr);
+    return panel_->shouldPrint();
+}
+
 QString defaultBundleDirectory()
 {
     const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/../ColorOptionsPDE.plugin");

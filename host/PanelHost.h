@@ -31,6 +31,10 @@ public:
     bool loadBundle(const QString& bundleDirectory, QString* error);
 
     rx::PDEPanel* panel() const { return panel_.get(); }
+    // The print hook, as a dialog's Print runs it before a job: the panel
+    // saves its values and prepares the job (the Quick Color preset imposes
+    // its advanced settings). False when the panel stops the job.
+    bool prepareJob();
     rx::PrintSettings& settings() { return settings_; }
     const rx::PrintSession& session() const { return session_; }
 

@@ -3,6 +3,7 @@
 #include "host/CupsPrinter.h"
 #include "host/ScriptedActions.h"
 #include "host/SettingsStore.h"
+#include "host/UserDefaults.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -158,9 +159,6 @@ bool PrintDialog::loadPrinter(const Entry& entry, QString* error)
     if (!entry.queue.isEmpty()) {
         if (!usePrinterFromQueue(*host, entry.queue, error))
             return false;
-        settingsFile = queueSettingsPath(entry.queue, error);
-        if (settingsFile.isEmpty())
-            return false;
     } else {
         const HandPrinter& hand = *setup_.handPrinter;
         if (!host->openPpd(hand.ppd, error))
@@ -171,6 +169,9 @@ bool PrintDialog::loadPrinter(const Entry& entry, QString* error)
     if (!settingsFile.isEmpty() && !loadSettings(settingsFile, host->settings(), error))
         return false;
     if (!host->loadBundle(setup_.bundle, error))
+        return false;
+    // A queue opens with the user's defaults of it.
+    if (!entry.queue.isEmpty() && !loadUserDefaults(*host, Destination{entry.queue, QString()}, error))
         return false;
     host_ = std::move(host);
     settingsFile_ = settingsFile;
@@ -250,9 +251,7 @@ bool PrintDialog::print()
         showMessage(tr("nothing to print: no printer is loaded"));
         return false;
     }
-    rx::PDEPanel* panel = host_->panel();
-    panel->saveValuesAndReturnError(nullptr);
-    if (!panel->shouldPrint()) {
+    if (!host_->prepareJob()) {
         showMessage(tr("the Color Options panel stopped the job"));
         return false;
     }

@@ -50,10 +50,10 @@ public:
     // loaded; the message is shown in the dialog and Print is disabled.
     bool choosePrinter(int index);
 
-    // Print's work. For a queue: save, shouldPrint, submit, and keep the
-    // queue's settings for the next run; for the printer given by hand: save,
-    // shouldPrint and write its settings file. False with the message shown
-    // when nothing was printed.
+    // Print's work: the print hook (save, shouldPrint), then for a queue the
+    // job, for the printer given by hand its settings file. A queue's user
+    // defaults stay as they were. False with the message shown when nothing
+    // was printed.
     bool print();
 
     // The host of the current panel; null when none is loaded.

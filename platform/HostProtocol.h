@@ -24,6 +24,10 @@ class PrintSession;
 inline constexpr const char* kPrinterModulePanelType = "BDB091F4-E57F-11D3-B5CC-0050E4603277";
 // The summary's key for the list of item names in display order.
 inline constexpr const char* kSummaryDisplayOrder = "Summary Display Order";
+// The print settings' key under which the panel keeps its choices: a
+// dictionary of printer identifier -> (option keyword -> choice keyword). A
+// host that opens the panel with a destination's saved options puts them there.
+inline constexpr const char* kProductSettingsKey = "rx8240";
 
 // What the host offers a panel. The objects stay the host's and live as long
 // as the panel.
