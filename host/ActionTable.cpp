@@ -31,6 +31,8 @@ const Action kActions[] = {
      hostDefaults},
     {"instance", "NAME", "run the print hook, then save the colour options as my printer QUEUE/NAME", hostInstance},
     {"instance-remove", "NAME", "remove my printer QUEUE/NAME", hostInstanceRemove},
+    {"system-defaults", nullptr, "run the print hook, then make the colour options the queue's defaults on the server",
+     hostSystemDefaults},
     {"profiles", nullptr, "press the profile management button; the actions after it run inside the window",
      profilesOpen, nullptr, true},
     {"profiles-class", "0|1|2", "show the RGB, SIM or DST list", profilesChoose, "_profileMenu"},

@@ -92,6 +92,13 @@ bool hostInstance(ActionScript& script, const Action& action, const QString& nam
            saveUserDefaults(script.host(), destination, error);
 }
 
+bool hostSystemDefaults(ActionScript& script, const Action& action, const QString&, QString* error)
+{
+    Destination destination;
+    return destinationOf(script, action, &destination, error) && prepareJob(script, error) &&
+           saveSystemDefaults(script.host(), destination.queue, error);
+}
+
 bool hostInstanceRemove(ActionScript& script, const Action& action, const QString& name, QString* error)
 {
     Destination destination;

@@ -24,6 +24,11 @@ bool hostDefaults(ActionScript& script, const Action& action, const QString& arg
 // QUEUE/NAME, created when new.
 bool hostInstance(ActionScript& script, const Action& action, const QString& name, QString* error);
 
+// Runs the print hook and makes the colour options the queue's defaults on
+// the server, as its administrator would; a clear message when the server
+// does not allow it.
+bool hostSystemDefaults(ActionScript& script, const Action& action, const QString& argument, QString* error);
+
 // Removes the user's instance QUEUE/NAME.
 bool hostInstanceRemove(ActionScript& script, const Action& action, const QString& name, QString* error);
 

@@ -4,7 +4,10 @@
 #include "host/CupsPrinter.h"
 #include "platform/plist/Plist.h"
 
+#include <QFile>
 #include <QStringList>
+#include <QTemporaryFile>
+#include <unistd.h>
 
 namespace pdehost {
 
@@ -90,6 +93,48 @@ bool writeDests(const DestList& list, const Destination& d, QString* error)
     return true;
 }
 
+// The PPD text with its "*DefaultKEY:" lines set to the options' choices.
+QByteArray withDefaults(QByteArray ppd, const JobOptions& options)
+{
+    for (const auto& [name, value] : options) {
+        const QByteArray key = "*Default" + QByteArray::fromStdString(name) + ':';
+        const qsizetype at = ppd.startsWith(key) ? 0 : ppd.indexOf("\n" + key);
+        if (at < 0)
+            continue;
+        const qsizetype start = at == 0 ? 0 : at + 1;
+        const qsizetype end = ppd.indexOf('\n', start);
+        ppd.replace(start, (end < 0 ? ppd.size() : end) - start, key + ' ' + QByteArray::fromStdString(value));
+    }
+    return ppd;
+}
+
+// The queue's PPD from the server with the options as its defaults, in a
+// temporary file; false with a message.
+bool ppdWithDefaults(const QByteArray& queue, const JobOptions& options, QTemporaryFile* out, QString* error)
+{
+    const char* downloaded = cupsGetPPD2(CUPS_HTTP_DEFAULT, queue.constData());
+    if (!downloaded) {
+        *error = QStringLiteral("queue \"%1\" has no PPD on the CUPS server %2: %3")
+                     .arg(QString::fromUtf8(queue), cupsServerName(), cupsError());
+        return false;
+    }
+    QFile file(QString::fromLocal8Bit(downloaded));
+    const bool read = file.open(QIODevice::ReadOnly);
+    const QByteArray ppd = withDefaults(file.readAll(), options);
+    ::unlink(downloaded);
+    if (!read || !out->open() || out->write(ppd) != qint64(ppd.size()) || !out->flush()) {
+        *error = QStringLiteral("cannot prepare the PPD of queue \"%1\"").arg(QString::fromUtf8(queue));
+        return false;
+    }
+    return true;
+}
+
+bool refused(ipp_status_t status)
+{
+    return status == IPP_STATUS_ERROR_FORBIDDEN || status == IPP_STATUS_ERROR_NOT_AUTHORIZED ||
+           status == IPP_STATUS_ERROR_NOT_AUTHENTICATED || status == IPP_STATUS_ERROR_CUPS_AUTHENTICATION_CANCELED;
+}
+
 }  // namespace
 
 QString Destination::name() const
@@ -161,6 +206,35 @@ bool removeInstance(const Destination& d, QString* error)
     }
     list.count = cupsRemoveDest(queue.constData(), instance.constData(), list.count, &list.dests);
     return writeDests(list, d, error);
+}
+
+bool saveSystemDefaults(PanelHost& host, const QString& queue, QString* error)
+{
+    const QByteArray name = queue.toUtf8();
+    const JobOptions options = colourOptions(host);
+    QTemporaryFile ppd;
+    if (!ppdWithDefaults(name, options, &ppd, error))
+        return false;
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(), "/printers/%s",
+                     name.constData());
+    ipp_t* request = ippNewRequest(IPP_OP_CUPS_ADD_MODIFY_PRINTER);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    // What the PPD has no option for is kept as the queue's "-default" attribute.
+    for (const auto& [option, value] : options)
+        if (!ppdFindOption(host.ppdFile(), option.c_str()))
+            ippAddString(request, IPP_TAG_PRINTER, IPP_TAG_NAME, (option + "-default").c_str(), nullptr, value.c_str());
+    IppHandle response(cupsDoFileRequest(CUPS_HTTP_DEFAULT, request, "/admin/", QFile::encodeName(ppd.fileName())));
+    const ipp_status_t status = cupsLastError();
+    if (status <= IPP_STATUS_OK_CONFLICTING)
+        return true;
+    *error = refused(status)
+                 ? QStringLiteral("not allowed to change the defaults of queue \"%1\" on the CUPS server %2 (only its "
+                                  "administrators may): %3")
+                 : QStringLiteral("cannot change the defaults of queue \"%1\" on the CUPS server %2: %3");
+    *error = error->arg(queue, cupsServerName(), cupsError());
+    return false;
 }
 
 }  // namespace pdehost

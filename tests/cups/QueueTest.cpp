@@ -71,6 +71,7 @@ protected:
         const std::string ppd = sourceFile(QStringLiteral("plugin/resources/rx8240.ppd")).toStdString();
         if (!server->addQueue("rx8240", ppd, "file:/dev/null", &setupProblem) ||
             !server->addQueue("rx8240net", ppd, "socket://127.0.0.1:9100", &setupProblem) ||
+            !server->addQueue("rx8240sys", ppd, "file:/dev/null", &setupProblem) ||
             !server->addQueue("rawqueue", "", "file:/dev/null", &setupProblem)) {
             setupProblem += server->errorLog();
             server.reset();
@@ -260,6 +261,17 @@ TEST_F(CupsQueue, TheSessionOpensWithTheUsersDefaultsWhoeverSetThem)
     EXPECT_TRUE(listsProof());
     ASSERT_EQ(pdehost({"--queue", "rx8240", "instance-remove", "Proof"}).exitCode, 0);
     EXPECT_FALSE(listsProof());
+}
+
+// The server's defaults are the queue's PPD defaults, which every user
+// without defaults of their own then sees.
+TEST_F(CupsQueue, SystemDefaultsChangeTheQueuesPpdDefaults)
+{
+    HostRun r = pdehost({"--queue", "rx8240sys", "restore", "set", "menu_QuickColor=2", "system-defaults"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    HostRun again = pdehost({"--queue", "rx8240sys", "restore", "summary"});
+    EXPECT_EQ(pairs(again.lines, QLatin1Char('\t')).value("Quick Color"), QStringLiteral("Photo"));
+    EXPECT_THAT(tool("lpoptions", {"-p", "rx8240sys"}).out.toStdString(), Not(HasSubstr("QVQuickColor")));
 }
 
 // The user's list offers one destination profile from the printer's disk.
