@@ -215,12 +215,7 @@ bool saveSystemDefaults(PanelHost& host, const QString& queue, QString* error)
     QTemporaryFile ppd;
     if (!ppdWithDefaults(name, options, &ppd, error))
         return false;
-    char uri[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(), "/printers/%s",
-                     name.constData());
-    ipp_t* request = ippNewRequest(IPP_OP_CUPS_ADD_MODIFY_PRINTER);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ipp_t* request = newQueueRequest(IPP_OP_CUPS_ADD_MODIFY_PRINTER, name);
     // What the PPD has no option for is kept as the queue's "-default" attribute.
     for (const auto& [option, value] : options)
         if (!ppdFindOption(host.ppdFile(), option.c_str()))
