@@ -95,7 +95,8 @@ bool usePrinterFromQueue(PanelHost& host, const QString& queue, QString* error)
     }
     const char* ppd = cupsGetPPD2(CUPS_HTTP_DEFAULT, name.constData());
     if (!ppd) {
-        *error = QStringLiteral("queue \"%1\" has no PPD on the CUPS server %2: %3").arg(queue, cupsServerName(), cupsError());
+        *error = QStringLiteral("queue \"%1\" has no PPD on the CUPS server %2: %3")
+                     .arg(queue, cupsServerName(), cupsError());
         return false;
     }
     // The downloaded copy is parsed whole by openPpd and not needed after.

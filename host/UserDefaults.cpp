@@ -78,7 +78,8 @@ const char* instanceOrNull(const QByteArray& instance)
 QString missing(const Destination& d)
 {
     if (!cupsServerAnswers())
-        return QStringLiteral("cannot ask the CUPS server %1 for \"%2\": it does not answer").arg(cupsServerName(), d.name());
+        return QStringLiteral("cannot ask the CUPS server %1 for \"%2\": it does not answer")
+            .arg(cupsServerName(), d.name());
     if (d.instance.isEmpty())
         return QStringLiteral("the CUPS server %1 has no queue \"%2\"").arg(cupsServerName(), d.queue);
     return QStringLiteral("queue \"%1\" has no instance \"%2\"").arg(d.queue, d.instance);

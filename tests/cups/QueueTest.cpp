@@ -237,10 +237,9 @@ TEST_F(CupsQueue, PhotosFixedValuesReachEveryJob)
 
 TEST_F(CupsQueue, TheSessionOpensWithTheUsersDefaultsWhoeverSetThem)
 {
-    ASSERT_EQ(tool("lpoptions", {"-p", "rx8240", "-o", "QVQuickColor=Vivid", "-o", "QVImageDestinationProfileCustom=True",
-                                 "-o", "QVImageDestinationProfileCustomFilename=3d3d"})
-                  .exitCode,
-              0);
+    const QStringList others{"-p", "rx8240", "-o", "QVQuickColor=Vivid", "-o", "QVImageDestinationProfileCustom=True",
+                             "-o", "QVImageDestinationProfileCustomFilename=3d3d"};
+    ASSERT_EQ(tool("lpoptions", others).exitCode, 0);
     HostRun r = pdehost({"--queue", "rx8240", "restore", "summary"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(pairs(r.lines, QLatin1Char('\t')).value("Quick Color"), QStringLiteral("Vivid"));
@@ -303,7 +302,8 @@ TEST_F(CupsQueue, AProfileFromThePrinterTravelsAsItsEntries)
     EXPECT_THAT(listed, HasSubstr("QVImageDestinationProfileCustom=True"));
     EXPECT_THAT(listed, HasSubstr("QVImageDestinationProfileCustomFilename="));
     const auto attrs = server->jobAttributes(lpJob(QStringLiteral("rx8240"), writeDocument("profile.ps")));
-    EXPECT_EQ(attrs.count("QVImageDestinationProfileCustom") ? attrs.at("QVImageDestinationProfileCustom") : "", "true");
+    const char* flag = "QVImageDestinationProfileCustom";
+    EXPECT_EQ(attrs.count(flag) ? attrs.at(flag) : "", "true");
     EXPECT_EQ(attrs.count("QVImageDestinationProfileCustomFilename"), 1u);
     HostRun again = pdehost({"--queue", "rx8240", "restore", "summary"});
     EXPECT_THAT(pairs(again.lines, QLatin1Char('\t')).value("Image Destination Profile").toStdString(),
