@@ -49,6 +49,14 @@ bool PanelHost::loadBundle(const QString& bundleDirectory, QString* error)
     return true;
 }
 
+bool PanelHost::hasPanelOptions()
+{
+    for (const QString& key : panel_->supportedPPDOptionKeys())
+        if (ppdFindOption(ppd_.get(), key.toUtf8().constData()))
+            return true;
+    return false;
+}
+
 bool PanelHost::prepareJob()
 {
     panel_->saveValuesAndReturnError(nullptr);

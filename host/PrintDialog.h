@@ -3,11 +3,14 @@
 // through the extension protocol, a summary pane built from the panel's
 // summary, and Print / Cancel. Print saves the panel's values, lets the panel
 // prepare the job (shouldPrint) and submits the document to the chosen queue.
+// For a queue it is also a settings application: "Set as my defaults" and
+// "Save as preset..." keep the panel's choices for every application.
 // Every control can be reached with the keyboard; the panel's controls keep
 // the names their labels give them.
 #pragma once
 
 #include "host/PanelHost.h"
+#include "host/UserDefaults.h"
 
 #include <QDialog>
 #include <QString>
@@ -17,6 +20,7 @@
 #include <vector>
 
 class QComboBox;
+class QDialogButtonBox;
 class QLabel;
 class QPushButton;
 class QScrollArea;
@@ -68,6 +72,14 @@ public:
     QTreeWidget* summaryPane() const { return summary_; }
     QPushButton* printButton() const { return printButton_; }
 
+    // "Set as my defaults": the print hook, then the colour options become
+    // the user's defaults of the current queue, which every application
+    // prints with. False with the message shown.
+    bool setAsMyDefaults();
+    // "Save as preset...": the same, saved as the user's instance
+    // QUEUE/NAME, a printer of its own in every application.
+    bool saveAsPreset(const QString& name);
+
 public slots:
     // Rebuilds the summary pane from the panel's summary.
     void refreshSummary();
@@ -82,6 +94,12 @@ private:
     void showPanel(QWidget* view);
     void showMessage(const QString& text);
     void printAndClose();
+    QString noPrintersMessage() const;
+    void addSettingsButtons(QDialogButtonBox* buttons);
+    // The settings buttons work on a queue whose panel is loaded.
+    void updateSettingsButtons();
+    bool saveAsDefaults(const Destination& destination);
+    void askAndSavePreset();
 
     Setup setup_;
     std::vector<Entry> entries_;
@@ -95,6 +113,8 @@ private:
     QLabel* message_ = nullptr;
     QPushButton* printButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
+    QPushButton* defaultsButton_ = nullptr;
+    QPushButton* presetButton_ = nullptr;
 };
 
 }  // namespace pdehost

@@ -10,10 +10,13 @@
 #include "tests/support/PdehostRun.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QInputDialog>
+#include <QTimer>
 #include <QProcess>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -40,6 +43,20 @@ QString sourceFile(const QString& relative)
 QString testRoot()
 {
     return env("RX_TEST_ROOT");
+}
+
+// Another printer's PPD: the fixture without any option of the panel.
+std::string otherPrintersPpd()
+{
+    QFile fixture(sourceFile(QStringLiteral("tests/fixtures/ppd/rx8240-none.ppd")));
+    const QString path = testRoot() + QStringLiteral("/other.ppd");
+    QFile other(path);
+    if (!fixture.open(QIODevice::ReadOnly) || !other.open(QIODevice::WriteOnly))
+        return {};
+    for (const QByteArray& line : fixture.readAll().split('\n'))
+        if (!line.contains("QV"))
+            other.write(line + '\n');
+    return path.toStdString();
 }
 
 std::unique_ptr<rxtest::PrivateCupsServer> server;
@@ -72,7 +89,8 @@ protected:
         if (!server->addQueue("rx8240", ppd, "file:/dev/null", &setupProblem) ||
             !server->addQueue("rx8240net", ppd, "socket://127.0.0.1:9100", &setupProblem) ||
             !server->addQueue("rx8240sys", ppd, "file:/dev/null", &setupProblem) ||
-            !server->addQueue("rawqueue", "", "file:/dev/null", &setupProblem)) {
+            !server->addQueue("rawqueue", "", "file:/dev/null", &setupProblem) ||
+            !server->addQueue("otherppd", otherPrintersPpd(), "file:/dev/null", &setupProblem)) {
             setupProblem += server->errorLog();
             server.reset();
             return;
@@ -484,6 +502,37 @@ TEST_F(CupsDialog, PrintSubmitsTheChoicesAndLeavesTheDefaults)
     EXPECT_EQ(next.findChild<QComboBox*>(QStringLiteral("menu_QuickColor"))->currentIndex(), 0);
 }
 
+// The settings application: its buttons, driven as a user would, write the
+// same defaults as pdehost's actions; a printer without the panel's options
+// says so.
+TEST_F(CupsDialog, SettingsButtonsSaveTheDefaultsAndOtherPrintersSaySo)
+{
+    pdehost::PrintDialog dialog(setup());
+    ASSERT_NE(dialog.host(), nullptr) << dialog.message().toStdString();
+    choose(dialog.findChild<QComboBox*>(QStringLiteral("menu_QuickColor")), 2);
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("defaultsButton")), Qt::LeftButton);
+    const std::string listed = tool("lpoptions", {"-p", "rx8240"}).out.toStdString();
+    for (const auto& [name, value] : kPhoto)
+        EXPECT_THAT(listed, HasSubstr(std::string(name) + '=' + value)) << dialog.message().toStdString();
+
+    QTimer::singleShot(0, &dialog, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* ask = qobject_cast<QInputDialog*>(w); ask && ask->isVisible()) {
+                ask->setTextValue(QStringLiteral("Photo-Proof"));
+                ask->accept();
+            }
+    });
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("presetButton")), Qt::LeftButton);
+    EXPECT_NE(pdehost::DestList().find("rx8240", "Photo-Proof"), nullptr) << dialog.message().toStdString();
+
+    QComboBox* chooser = dialog.printerChooser();
+    chooser->setCurrentIndex(chooser->findText(QStringLiteral("otherppd")));
+    EXPECT_EQ(dialog.message(), QStringLiteral("This printer has no Color Options"));
+    EXPECT_FALSE(dialog.findChild<QPushButton*>(QStringLiteral("defaultsButton"))->isEnabled());
+    dialog.show();
+    EXPECT_TRUE(dialog.grab().save(testRoot() + QStringLiteral("/no-color-options.png"), "PNG"));
+}
+
 TEST_F(CupsDialog, RendersToAFileWithoutAUser)
 {
     const QString png = testRoot() + QStringLiteral("/dialog.png");
@@ -498,6 +547,15 @@ TEST_F(CupsDialog, RendersToAFileWithoutAUser)
     HostRun unknown = pdehost({"--queue", "nosuchqueue", "gui", "--screenshot", png});
     EXPECT_NE(unknown.exitCode, 0);
     EXPECT_TRUE(unknown.err.contains("no queue"));
+
+    // A server that does not answer is not a server without queues.
+    QProcess silent;
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    e.insert(QStringLiteral("CUPS_SERVER"), QStringLiteral("127.0.0.1:1"));
+    silent.setProcessEnvironment(e);
+    silent.start(env("RX_BINARY_DIR") + QStringLiteral("/bin/pdehost"), {"gui", "--screenshot", png});
+    ASSERT_TRUE(silent.waitForFinished(60000));
+    EXPECT_THAT(silent.readAllStandardOutput().toStdString(), HasSubstr("127.0.0.1:1 does not answer"));
 
     // Without a display and without --screenshot nobody could answer it.
     HostRun headless = pdehost({"--queue", "rx8240", "gui"});
