@@ -524,12 +524,13 @@ TEST_F(CupsDialog, SettingsButtonsSaveTheDefaultsAndOtherPrintersSaySo)
     });
     QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("presetButton")), Qt::LeftButton);
     EXPECT_NE(pdehost::DestList().find("rx8240", "Photo-Proof"), nullptr) << dialog.message().toStdString();
+    dialog.show();
+    EXPECT_TRUE(dialog.grab().save(testRoot() + QStringLiteral("/settings-window.png"), "PNG"));
 
     QComboBox* chooser = dialog.printerChooser();
     chooser->setCurrentIndex(chooser->findText(QStringLiteral("otherppd")));
     EXPECT_EQ(dialog.message(), QStringLiteral("This printer has no Color Options"));
     EXPECT_FALSE(dialog.findChild<QPushButton*>(QStringLiteral("defaultsButton"))->isEnabled());
-    dialog.show();
     EXPECT_TRUE(dialog.grab().save(testRoot() + QStringLiteral("/no-color-options.png"), "PNG"));
 }
 
