@@ -5,7 +5,7 @@ BUILD    ?= build
 JOBS     ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build test test-asan asan-configure asan-suite test-tsan demo bench fuzz clean
+.PHONY: all deps configure build test test-asan asan-configure asan-suite test-tsan demo bench fuzz package clean
 
 all: build
 
@@ -77,6 +77,16 @@ fuzz: deps
 	    ../../tests/fuzz/$$f -max_total_time=$(FUZZ_TIME) -timeout=10 -rss_limit_mb=2048 \
 	    -print_final_stats=1 ../../corpus/$$f) 2>&1 | tail -n 12; \
 	done
+
+# The Debian package, built in a tree of its own without the tests and with
+# warnings not fatal: $(BUILD)/package-build/package/rx8240-driver_VERSION_ARCH.deb
+PACKAGE_BUILD = $(BUILD)/package-build
+package: deps
+	@cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DRX_BUILD_TESTS=OFF -DRX_WERROR=OFF >/dev/null
+	@cmake --build $(PACKAGE_BUILD) -j$(JOBS)
+	@cd $(PACKAGE_BUILD) && cpack -G DEB
+	@ls $(PACKAGE_BUILD)/package/*.deb
 
 demo: build
 	@./scripts/demo $(BUILD)

@@ -1,8 +1,12 @@
 #include "host/PanelHost.h"
 
+#include "platform/FixedPaths.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 
 namespace pdehost {
 
@@ -15,11 +19,25 @@ PanelHost::~PanelHost()
 
 bool PanelHost::openPpd(const QString& path, QString* error)
 {
+    // A directory or a FIFO is refused before libcups opens it (a FIFO
+    // would block the open).
+    const QFileInfo file(path);
+    if (file.exists() && !file.isFile()) {
+        const char* why = file.isDir() ? std::strerror(EISDIR) : "not a regular file";
+        *error = QStringLiteral("cannot read PPD %1: %2").arg(path, QString::fromUtf8(why));
+        return false;
+    }
+    errno = 0;
     ppd_.reset(ppdOpenFile(QFile::encodeName(path).constData()));
     if (!ppd_) {
+        const int systemError = errno;
         int line = 0;
         const ppd_status_t status = ppdLastError(&line);
-        *error = QStringLiteral("cannot read PPD %1: %2 (line %3)").arg(path, QString::fromUtf8(ppdErrorString(status))).arg(line);
+        *error = status == PPD_FILE_OPEN_ERROR && systemError
+                     ? QStringLiteral("cannot read PPD %1: %2").arg(path, QString::fromUtf8(std::strerror(systemError)))
+                     : QStringLiteral("cannot read PPD %1: %2 (line %3)")
+                           .arg(path, QString::fromUtf8(ppdErrorString(status)))
+                           .arg(line);
         return false;
     }
     return true;
@@ -27,7 +45,9 @@ bool PanelHost::openPpd(const QString& path, QString* error)
 
 bool PanelHost::loadBundle(const QString& bundleDirectory, QString* error)
 {
-    const QString library = bundleDirectory + QStringLiteral("/libColorOptionsPDE.so");
+    // Absolute, so that the loader does not search its library paths for a
+    // relative name.
+    const QString library = QDir(bundleDirectory).absoluteFilePath(QStringLiteral("libColorOptionsPDE.so"));
     if (!QFileInfo::exists(library)) {
         *error = QStringLiteral("no plug-in in bundle %1").arg(bundleDirectory);
         return false;
@@ -68,7 +88,7 @@ QString defaultBundleDirectory()
     const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/../ColorOptionsPDE.plugin");
     if (QFileInfo::exists(beside + QStringLiteral("/libColorOptionsPDE.so")))
         return QDir(beside).absolutePath();
-    return QStringLiteral("/usr/lib/rx8240/ColorOptionsPDE.plugin");
+    return QString::fromStdString(rx::fixedPath(rx::kBundleDirectory));
 }
 
 }  // namespace pdehost

@@ -10,11 +10,21 @@ bool loadSettings(const QString& path, rx::PrintSettings& settings, QString* err
 {
     if (!QFileInfo::exists(path))
         return true;
-    if (!settings.readFile(QFile::encodeName(path).toStdString())) {
-        *error = QStringLiteral("cannot read print settings %1").arg(path);
+    std::string why;
+    if (!settings.readFile(QFile::encodeName(path).toStdString(), &why)) {
+        *error = QStringLiteral("cannot read print settings %1: %2").arg(path, QString::fromStdString(why));
         return false;
     }
     return true;
+}
+
+bool settingsFolderExists(const QString& path, QString* error)
+{
+    const QFileInfo folder(QFileInfo(path).absolutePath());
+    if (folder.isDir())
+        return true;
+    *error = QStringLiteral("cannot keep print settings in %1: no folder %2").arg(path, folder.filePath());
+    return false;
 }
 
 bool storeSettings(const QString& path, const rx::PrintSettings& settings, QString* error)

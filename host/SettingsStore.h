@@ -14,6 +14,10 @@ namespace pdehost {
 // is unchanged then.
 bool loadSettings(const QString& path, rx::PrintSettings& settings, QString* error);
 
+// True when the folder of a settings file the user named exists; false with
+// a message otherwise, so that a mistyped folder is not created.
+bool settingsFolderExists(const QString& path, QString* error);
+
 // Writes the settings whole, creating the user-only directory when missing.
 bool storeSettings(const QString& path, const rx::PrintSettings& settings, QString* error);
 

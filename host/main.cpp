@@ -33,7 +33,6 @@ struct Options {
     QString ppd, printerId = QStringLiteral("rx8240"), deviceUri, settings, bundle;
     QString queue, document, screenshot;  // screenshot: render the dialog to this file and close it
     QStringList actions;
-    bool help = false, version = false;
     bool gui() const { return actions == QStringList{QStringLiteral("gui")}; }
 };
 
@@ -73,12 +72,6 @@ bool parse(const QStringList& args, Options* o, QString* error)
         } else if (a == QLatin1String("--screenshot")) {
             if (!value(&o->screenshot))
                 return false;
-        } else if (a == QLatin1String("--help")) {
-            o->help = true;
-            return true;
-        } else if (a == QLatin1String("--version")) {
-            o->version = true;
-            return true;
         } else if (a.startsWith(QLatin1String("--"))) {
             *error = QStringLiteral("unknown option %1").arg(a);
             return false;
@@ -160,19 +153,21 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
     QTextStream err(stderr);
 
+    const QStringList arguments = app.arguments();
+    if (arguments.contains(QStringLiteral("--help"))) {
+        usage(out);
+        return 0;
+    }
+    if (arguments.contains(QStringLiteral("--version"))) {
+        out << "pdehost " RX_VERSION "\n";
+        return 0;
+    }
     Options options;
     QString error;
-    if (!parse(app.arguments(), &options, &error)) {
+    if (!parse(arguments, &options, &error)) {
         err << "pdehost: " << error << '\n';
         usage(err);
         return 2;
-    }
-    if (options.help || options.version) {
-        if (options.help)
-            usage(out);
-        else
-            out << "pdehost " << RX_VERSION << '\n';
-        return 0;
     }
 
     const QString bundle = options.bundle.isEmpty() ? pdehost::defaultBundleDirectory() : options.bundle;
@@ -191,7 +186,8 @@ int main(int argc, char** argv)
     // A queue session opens with the user's defaults of its destination; a
     // settings file given replaces them.
     const QString& settingsFile = options.settings;
-    if (!printer || (!settingsFile.isEmpty() && !pdehost::loadSettings(settingsFile, host.settings(), &error)) ||
+    if (!printer || (!settingsFile.isEmpty() && !pdehost::settingsFolderExists(settingsFile, &error)) ||
+        (!settingsFile.isEmpty() && !pdehost::loadSettings(settingsFile, host.settings(), &error)) ||
         !host.loadBundle(bundle, &error) ||
         (settingsFile.isEmpty() && !options.queue.isEmpty() &&
          !pdehost::loadUserDefaults(host, destination, &error))) {

@@ -1,10 +1,11 @@
 #include "platform/PpdText.h"
 
+#include "platform/TextConversion.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <iconv.h>
-#include <memory>
+#include <iterator>
+#include <strings.h>
 #include <string>
 
 namespace rx {
@@ -24,6 +25,28 @@ TextEncoding textEncodingForLanguageEncoding(const char* e)
     return TextEncoding::MacRoman;
 }
 
+namespace {
+
+// The LanguageEncoding names libcups converts to UTF-8 while reading (it
+// compares them without regard to case).
+constexpr const char* kConvertedByLibcups[] = {"ISOLatin1", "ISOLatin2", "ISOLatin5",
+                                                "JIS83-RKSJ", "MacStandard", "WindowsANSI"};
+
+bool convertedByLibcups(const char* declared)
+{
+    return std::any_of(std::begin(kConvertedByLibcups), std::end(kConvertedByLibcups),
+                       [&](const char* name) { return strcasecmp(name, declared) == 0; });
+}
+
+}  // namespace
+
+TextEncoding ppdStringEncoding(const char* reported, const char* declared)
+{
+    if (declared && !convertedByLibcups(declared))
+        return textEncodingForLanguageEncoding(declared);
+    return textEncodingForLanguageEncoding(reported);
+}
+
 const char* iconvName(TextEncoding encoding)
 {
     switch (encoding) {
@@ -36,60 +59,16 @@ const char* iconvName(TextEncoding encoding)
     return "MACINTOSH";
 }
 
-namespace {
-
-struct IconvCloser {
-    void operator()(void* cd) const { iconv_close(static_cast<iconv_t>(cd)); }
-};
-using IconvHandle = std::unique_ptr<void, IconvCloser>;
-
-}  // namespace
-
 QString decodeText(std::string_view bytes, TextEncoding encoding)
 {
     if (encoding == TextEncoding::UTF8)
         return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
     if (encoding == TextEncoding::ISOLatin1)
         return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
-
-    iconv_t raw = iconv_open("UTF-8", iconvName(encoding));
-    if (raw == iconv_t(-1))
+    const std::optional<std::string> text = convertText(bytes, iconvName(encoding), "UTF-8", "\xEF\xBF\xBD");
+    if (!text)
         return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
-    IconvHandle cd(raw);
-
-    std::string out;
-    out.resize(bytes.size() * 4 + 4);
-    char* in = const_cast<char*>(bytes.data());
-    size_t inLeft = bytes.size();
-    char* dst = out.data();
-    size_t outLeft = out.size();
-    while (inLeft > 0) {
-        if (iconv(raw, &in, &inLeft, &dst, &outLeft) != size_t(-1))
-            break;
-        if (errno == E2BIG) {
-            size_t used = size_t(dst - out.data());
-            out.resize(out.size() * 2);
-            dst = out.data() + used;
-            outLeft = out.size() - used;
-            continue;
-        }
-        // An invalid or incomplete sequence: one replacement character, then
-        // go on after the offending byte.
-        if (outLeft < 3) {
-            size_t used = size_t(dst - out.data());
-            out.resize(out.size() + 16);
-            dst = out.data() + used;
-            outLeft = out.size() - used;
-        }
-        std::memcpy(dst, "\xEF\xBF\xBD", 3);
-        dst += 3;
-        outLeft -= 3;
-        ++in;
-        --inLeft;
-        iconv(raw, nullptr, nullptr, nullptr, nullptr);
-    }
-    out.resize(size_t(dst - out.data()));
-    return QString::fromStdString(out);
+    return QString::fromStdString(*text);
 }
 
 QString decodePpdText(const char* bytes, TextEncoding encoding)

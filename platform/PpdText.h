@@ -18,6 +18,15 @@ enum class TextEncoding {
 // null means no entry.
 TextEncoding textEncodingForLanguageEncoding(const char* languageEncoding);
 
+// The encoding in which libcups hands over a parsed PPD's strings.
+// `reported` is the structure's lang_encoding; `declared` the file's own
+// LanguageEncoding value, null when the file has none (and for structures
+// built by hand). libcups converts the encodings it knows to UTF-8 and then
+// reports "UTF-8"; for any other declared name ("None", "EUC-KR", ...) it
+// keeps the file's bytes and still reports "UTF-8", so the table above
+// applies to the declared name, and anything it does not list is Mac OS Roman.
+TextEncoding ppdStringEncoding(const char* reported, const char* declared);
+
 // The iconv name of an encoding.
 const char* iconvName(TextEncoding encoding);
 

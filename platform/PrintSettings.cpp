@@ -16,12 +16,16 @@ std::vector<std::pair<std::string, std::string>> PrintSettings::stringEntries() 
     return out;
 }
 
-bool PrintSettings::readFile(const std::string& path)
+bool PrintSettings::readFile(const std::string& path, std::string* why)
 {
-    plist::Value v = plist::readXmlFile(path);
+    plist::ReadResult result;
+    plist::Value v = plist::readXmlFile(path, &result);
     auto dict = v.dictionary();
-    if (!dict)
+    if (!dict) {
+        if (why)
+            *why = v.isNone() ? plist::describe(result) : "its root is not a dictionary";
         return false;
+    }
     root_ = dict;
     return true;
 }

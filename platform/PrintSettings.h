@@ -29,8 +29,9 @@ public:
     std::vector<std::pair<std::string, std::string>> stringEntries() const;
 
     // Reads an XML property list whose root is a dictionary. On failure the
-    // settings are unchanged and the result is false.
-    bool readFile(const std::string& path);
+    // settings are unchanged, the result is false and, when given, *why
+    // holds the reason ("Is a directory", "its root is not a dictionary").
+    bool readFile(const std::string& path, std::string* why = nullptr);
     std::string toXml() const;
     // Replaces the file whole; false when it cannot be written.
     bool writeFile(const std::string& path) const;

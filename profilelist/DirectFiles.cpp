@@ -44,20 +44,16 @@ int QVPListIsAdminProfile()
     const std::string path = QVPListCurrentPath();
     if (path.empty())
         return 0;
-    ::umask(002);
-    int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
-    if (fd >= 0) {
-        ::close(fd);
+    ::umask(profilelist::kListFileCreationMask);
+    if (rx::UniqueFd(::open(path.c_str(), O_RDWR | O_APPEND | O_NOFOLLOW | O_CLOEXEC)))
         return 1;
-    }
     if (errno != ENOENT)
         return 0;
     // Absent: create it to prove the directory is writable, then remove
     // exactly the file created here.
-    fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0664);
-    if (fd < 0)
+    const int flags = O_RDWR | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    if (!rx::UniqueFd(::open(path.c_str(), flags, profilelist::kListFileMode)))
         return 0;
-    ::close(fd);
     ::unlink(path.c_str());
     return 1;
 }
@@ -93,7 +89,8 @@ int QVPListSwapProfile(int swapType)
     case kSwapBackup: {
         ::unlink(previous.c_str());
         rx::UniqueFd in(::open(current.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-        rx::UniqueFd out(::open(previous.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0664));
+        rx::UniqueFd out(::open(previous.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC,
+                                  profilelist::kListFileMode));
         if (!in || !out)
             return -1;
         copyBlocks(in.get(), out.get());

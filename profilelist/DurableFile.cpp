@@ -9,7 +9,6 @@
 
 namespace profilelist {
 
-
 bool replaceFileDurably(const std::string& path, std::string_view text)
 {
     const size_t slash = path.rfind('/');
@@ -19,32 +18,30 @@ bool replaceFileDurably(const std::string& path, std::string_view text)
         return false;
     std::string temp = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + "." + base +
                        ".XXXXXX";
-    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0)
+    rx::UniqueFd fd(::mkostemp(temp.data(), O_CLOEXEC));
+    if (!fd)
         return false;
 
     struct stat old {};
     bool ok = true;
     if (::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
-        ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+        ok = ::fchmod(fd.get(), old.st_mode & 07777) == 0;
         if (ok && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()))
-            (void)!::fchown(fd, old.st_uid, old.st_gid);
+            (void)!::fchown(fd.get(), old.st_uid, old.st_gid);
     } else {
-        ok = ::fchmod(fd, 0664) == 0;
+        ok = ::fchmod(fd.get(), kListFileMode) == 0;
     }
-    ok = ok && rx::writeAll(fd, text.data(), text.size()) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
+    ok = ok && rx::writeAll(fd.get(), text.data(), text.size()) && ::fsync(fd.get()) == 0;
+    ok = fd.closeChecked() && ok;
     ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
     if (!ok) {
         ::unlink(temp.c_str());
         return false;
     }
     // The rename is done; flushing the directory makes it survive a crash.
-    int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        (void)::fsync(dfd);
-        ::close(dfd);
-    }
+    const rx::UniqueFd directory(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory)
+        (void)::fsync(directory.get());
     return true;
 }
 

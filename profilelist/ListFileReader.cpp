@@ -3,17 +3,12 @@
 // numbers instead of building a dictionary per field.
 #include "profilelist/ListFileReader.h"
 
-#include "platform/plist/PlistXml.h"
-
-#include <pugixml.hpp>
+#include "platform/plist/PlistXmlCore.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
+#include <deque>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace profilelist {
@@ -49,11 +44,6 @@ struct ClassValues {
     int32_t num;
 };
 
-bool isSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-
 // An <integer> as a 32-bit field: the property-list integer, truncated to
 // its low 32 bits as the file's writers do.
 bool parseInteger(std::string_view s, int32_t* out)
@@ -65,18 +55,13 @@ bool parseInteger(std::string_view s, int32_t* out)
     return true;
 }
 
+// A <real> as a 32-bit field: truncated toward zero, 0 outside the range.
 bool parseReal(std::string_view s, int32_t* out)
 {
-    std::string t(s);
-    char* end = nullptr;
-    double d = std::strtod(t.c_str(), &end);
-    while (end && isSpace(*end))
-        ++end;
-    if (t.empty() || !end || *end)
+    std::optional<double> d = plist::core::parseRealText(s);
+    if (!d)
         return false;
-    if (!(d > -2147483649.0 && d < 2147483648.0))
-        d = 0;
-    *out = static_cast<int32_t>(d);
+    *out = *d > -2147483649.0 && *d < 2147483648.0 ? static_cast<int32_t>(*d) : 0;
     return true;
 }
 
@@ -84,38 +69,9 @@ class Reader {
 public:
     // Character data of an element; rare mixed content (text split by
     // comments or CDATA sections) is joined into storage the reader owns.
-    std::string_view text(const pugi::xml_node& node)
-    {
-        pugi::xml_node first = node.first_child();
-        if (!first)
-            return {};
-        if (!first.next_sibling() && (first.type() == pugi::node_pcdata || first.type() == pugi::node_cdata))
-            return first.value();
-        auto joined = std::make_unique<std::string>();
-        for (pugi::xml_node c = first; c; c = c.next_sibling())
-            if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata)
-                *joined += c.value();
-        joined_.push_back(std::move(joined));
-        return *joined_.back();
-    }
+    std::string_view text(const pugi::xml_node& node) { return plist::core::elementText(node, joined_); }
 
-    // The next element sibling, skipping text between elements.
-    static pugi::xml_node nextElement(pugi::xml_node n)
-    {
-        n = n.next_sibling();
-        while (n && n.type() != pugi::node_element)
-            n = n.next_sibling();
-        return n;
-    }
-    static pugi::xml_node firstElement(const pugi::xml_node& parent)
-    {
-        pugi::xml_node n = parent.first_child();
-        while (n && n.type() != pugi::node_element)
-            n = n.next_sibling();
-        return n;
-    }
-
-    static bool isDict(const pugi::xml_node& n) { return n && std::strcmp(n.name(), "dict") == 0; }
+    static bool isDict(const pugi::xml_node& n) { return plist::core::isNamed(n, "dict"); }
 
     // Calls f(key, value) for each pair of a <dict>; false when the
     // dictionary is malformed (a non-key element, a key without a value) or
@@ -123,10 +79,10 @@ public:
     template <class F>
     bool forEachPair(const pugi::xml_node& dict, F&& f)
     {
-        for (pugi::xml_node k = firstElement(dict); k; k = nextElement(k)) {
+        for (pugi::xml_node k = plist::core::firstElement(dict); k; k = plist::core::nextElement(k)) {
             if (std::strcmp(k.name(), "key") != 0)
                 return false;
-            pugi::xml_node v = nextElement(k);
+            pugi::xml_node v = plist::core::nextElement(k);
             if (!v)
                 return false;
             if (!f(text(k), v))
@@ -225,7 +181,7 @@ public:
     }
 
 private:
-    std::vector<std::unique_ptr<std::string>> joined_;
+    std::deque<std::string> joined_;
 };
 
 void storeString(char out[kProfileNameFieldSize], uint8_t presence, const Text& s)
@@ -275,115 +231,157 @@ void fill(const ClassValues& cv, ProfileList& list, ReadMode mode)
 // Buffers up to this size are kept for the next read.
 constexpr size_t kKeptBufferSize = 4u << 20;
 
-ReadStatus loadFile(const std::string& path, std::vector<char>& buffer)
+ReadStatus statusOf(plist::ReadError error)
 {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ENOENT || errno == ENOTDIR ? ReadStatus::NotFound : ReadStatus::NotReadable;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
+    switch (error) {
+    case plist::ReadError::None:
+        return ReadStatus::Ok;
+    case plist::ReadError::NotFound:
+        return ReadStatus::NotFound;
+    case plist::ReadError::NotReadable:
+    case plist::ReadError::NotRegular:
+    case plist::ReadError::TooLarge:
         return ReadStatus::NotReadable;
+    default:
+        return ReadStatus::NotParsable;
     }
-    buffer.resize(size_t(st.st_size) + 1);
-    size_t used = 0;
-    for (;;) {
-        if (used == buffer.size())
-            buffer.resize(buffer.size() * 2);
-        ssize_t n = ::read(fd, buffer.data() + used, buffer.size() - used);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            ::close(fd);
-            return ReadStatus::NotReadable;
-        }
-        if (n == 0)
-            break;
-        used += size_t(n);
-    }
-    ::close(fd);
-    buffer.resize(used);
-    return ReadStatus::Ok;
 }
 
-// With `eachOnItsOwn`, a requested class that is missing or incomplete is
-// left untouched while the others are read, as separate reads of one class
-// each would do; otherwise it fails the whole read.
-ReadStatus readBuffer(std::vector<char>& buffer, ProfileList* lists[3], ReadMode mode, bool eachOnItsOwn = false)
+// Hands the outcome to the caller, when it asked for it.
+ReadStatus report(plist::ReadResult result, plist::ReadResult* why, ReadStatus status)
+{
+    if (why)
+        *why = std::move(result);
+    return status;
+}
+
+// What a read fills: the requested lists (null entries skipped), and when
+// `inspect` is set, the classes as the file holds them. With `eachOnItsOwn`,
+// a requested class that is missing or incomplete is left untouched while the
+// others are read, as separate reads of one class each would do; otherwise it
+// fails the whole read.
+struct Targets {
+    ProfileList** lists;
+    ReadMode mode;
+    bool eachOnItsOwn;
+    FileClass* inspect;
+};
+
+std::optional<std::string> slotText(uint8_t presence, const Text& s)
+{
+    if (presence == kAbsent)
+        return std::nullopt;
+    return presence == kValue ? std::string(s.data, s.size) : std::string();
+}
+
+void takeFileClass(const ClassValues& cv, FileClass& out)
+{
+    out.complete = true;
+    out.num = cv.hasNum ? std::optional<int32_t>(cv.num) : std::nullopt;
+    out.slots.assign(kProfileListCapacity, FileClass::Slot{});
+    for (int n = 0; n < kProfileListCapacity; ++n) {
+        FileClass::Slot& slot = out.slots[size_t(n)];
+        if (cv.presence[fInMenu][n] == kValue)
+            slot.inMenu = cv.ints[fInMenu][n];
+        if (cv.presence[fLocation][n] == kValue)
+            slot.location = cv.ints[fLocation][n];
+        slot.fileName = slotText(cv.presence[fFileName][n], cv.strings[fFileName][n]);
+        slot.profileName = slotText(cv.presence[fProfileName][n], cv.strings[fProfileName][n]);
+    }
+}
+
+ReadStatus readBuffer(std::vector<char>& buffer, const Targets& t, plist::ReadResult* why)
 {
     pugi::xml_document doc;
-    auto parsed = doc.load_buffer_inplace(buffer.data(), buffer.size(),
-                                          pugi::parse_default | pugi::parse_ws_pcdata_single, pugi::encoding_utf8);
-    if (!parsed)
-        return ReadStatus::NotParsable;
-    pugi::xml_node root = doc.document_element();
-    if (std::strcmp(root.name(), "plist") == 0)
-        root = Reader::firstElement(root);
+    plist::ReadResult parsed = plist::core::parseDocument(doc, buffer);
+    if (parsed.error != plist::ReadError::None) {
+        const ReadStatus status = statusOf(parsed.error);
+        return report(std::move(parsed), why, status);
+    }
+    const pugi::xml_node root = plist::core::topValue(doc);
     if (!Reader::isDict(root))
-        return ReadStatus::NotAList;
+        return report(std::move(parsed), why, ReadStatus::NotAList);
 
     Reader reader;
-    pugi::xml_node classDicts[3];
+    pugi::xml_node classDicts[kProfileClassCount];
     bool ok = reader.forEachPair(root, [&](std::string_view key, const pugi::xml_node& v) {
-        for (int c = 0; c < 3; ++c)
+        for (int c = 0; c < kProfileClassCount; ++c)
             if (key == QVPListClassKey(c))
                 classDicts[c] = Reader::isDict(v) ? v : pugi::xml_node();
         return true;
     });
-    if (!ok)
-        return ReadStatus::NotParsable;
+    const auto malformed = [&](std::string detail) {
+        parsed.error = plist::ReadError::NotParsable;
+        parsed.detail = std::move(detail);
+    };
+    if (!ok) {
+        malformed("a key without a value, or a value without a key");
+        return report(std::move(parsed), why, ReadStatus::NotParsable);
+    }
 
     // The decode tables are large; each thread keeps its own between reads.
     thread_local std::unique_ptr<ClassValues[]> values;
     if (!values)
-        values = std::make_unique<ClassValues[]>(3);
-    std::memset(values.get(), 0, sizeof(ClassValues) * 3);
+        values = std::make_unique<ClassValues[]>(kProfileClassCount);
+    std::memset(values.get(), 0, sizeof(ClassValues) * kProfileClassCount);
     // Every class present is decoded, so a malformed number anywhere in the
     // lists fails every read of the file, as it would fail a full parse.
-    bool complete[3] = {false, false, false};
-    for (int c = 0; c < 3; ++c) {
+    bool complete[kProfileClassCount] = {false, false, false};
+    for (int c = 0; c < kProfileClassCount; ++c) {
         ReadStatus s = classDicts[c] ? reader.decodeClass(classDicts[c], values[c]) : ReadStatus::NotAList;
-        if (s == ReadStatus::NotParsable || (s != ReadStatus::Ok && lists[c] && !eachOnItsOwn))
-            return s;
+        if (s == ReadStatus::NotParsable)
+            malformed(std::string("a malformed value in the ") + QVPListClassKey(c) + " class");
+        if (s == ReadStatus::NotParsable || (s != ReadStatus::Ok && t.lists[c] && !t.eachOnItsOwn))
+            return report(std::move(parsed), why, s);
         complete[c] = s == ReadStatus::Ok;
     }
     // Everything is decoded: only now are the caller's lists changed.
-    for (int c = 0; c < 3; ++c)
-        if (lists[c] && complete[c])
-            fill(values[c], *lists[c], mode);
-    return ReadStatus::Ok;
+    for (int c = 0; c < kProfileClassCount; ++c) {
+        if (t.lists[c] && complete[c])
+            fill(values[c], *t.lists[c], t.mode);
+        if (t.inspect && complete[c])
+            takeFileClass(values[c], t.inspect[c]);
+    }
+    return report(std::move(parsed), why, ReadStatus::Ok);
 }
 
-ReadStatus readFile(const std::string& path, ProfileList* lists[3], ReadMode mode, bool eachOnItsOwn)
+ReadStatus readFile(const std::string& path, const Targets& t, plist::ReadResult* why)
 {
     if (path.empty())
-        return ReadStatus::NotFound;
+        return report({plist::ReadError::NotFound, ENOENT, {}, {}}, why, ReadStatus::NotFound);
     // The file's text is parsed in place; each thread keeps its buffer.
     thread_local std::vector<char> buffer;
-    ReadStatus s = loadFile(path, buffer);
-    if (s == ReadStatus::Ok)
-        s = readBuffer(buffer, lists, mode, eachOnItsOwn);
+    plist::ReadResult loaded = plist::core::loadDocument(path, buffer);
+    const ReadStatus s = statusOf(loaded.error);
+    const ReadStatus result = s == ReadStatus::Ok ? readBuffer(buffer, t, why) : report(std::move(loaded), why, s);
     if (buffer.capacity() > kKeptBufferSize)
         std::vector<char>().swap(buffer);
-    return s;
+    return result;
 }
 
 }  // namespace
 
-ReadStatus readListFile(const std::string& path, ProfileList* lists[3], ReadMode mode)
+ReadStatus readListFile(const std::string& path, ProfileList* lists[kProfileClassCount], ReadMode mode,
+                        plist::ReadResult* why)
 {
-    return readFile(path, lists, mode, false);
+    return readFile(path, Targets{lists, mode, false, nullptr}, why);
 }
 
-ReadStatus readListFileEachClass(const std::string& path, ProfileList* lists[3], ReadMode mode)
+ReadStatus readListFileEachClass(const std::string& path, ProfileList* lists[kProfileClassCount], ReadMode mode)
 {
-    return readFile(path, lists, mode, true);
+    return readFile(path, Targets{lists, mode, true, nullptr}, nullptr);
 }
 
-ReadStatus readListText(std::string_view text, ProfileList* lists[3], ReadMode mode)
+ReadStatus readListText(std::string_view text, ProfileList* lists[kProfileClassCount], ReadMode mode)
 {
     std::vector<char> buffer(text.begin(), text.end());
-    return readBuffer(buffer, lists, mode);
+    return readBuffer(buffer, Targets{lists, mode, false, nullptr}, nullptr);
+}
+
+ReadStatus inspectListFile(const std::string& path, FileClass classes[kProfileClassCount], plist::ReadResult* why)
+{
+    ProfileList* none[kProfileClassCount] = {nullptr, nullptr, nullptr};
+    return readFile(path, Targets{none, ReadMode::Plain, true, classes}, why);
 }
 
 const char* describe(ReadStatus status)
@@ -401,6 +399,12 @@ const char* describe(ReadStatus status)
         return "not a profile list file (a class or field dictionary is missing)";
     }
     return "unknown error";
+}
+
+std::string describe(ReadStatus status, const plist::ReadResult& why)
+{
+    return status == ReadStatus::NotAList || why.error == plist::ReadError::None ? describe(status)
+                                                                                : plist::describe(why);
 }
 
 }  // namespace profilelist

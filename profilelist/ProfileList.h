@@ -78,6 +78,10 @@ enum ProfileClassIndex : int {
     kClassSIM = 1,
     kClassDST = 2,
 };
+inline constexpr int kProfileClassCount = 3;
+
+// iIndexOnDevice of an entry that the clean pass keeps without a device index.
+inline constexpr int32_t kIndexKeptWithoutDevice = 501;
 
 enum ProfileLocation : int32_t {
     kLocationDisk = 4,

@@ -41,7 +41,7 @@ int QVPListReadProfile_Dict_Pap(ProfileList* list, int classIndex)
 
 void QVPListReadProfile_EachClass(ProfileList* rgb, ProfileList* sim, ProfileList* dst, bool pap)
 {
-    ProfileList* lists[3] = {rgb, sim, dst};
+    ProfileList* lists[kProfileClassCount] = {rgb, sim, dst};
     profilelist::readListFileEachClass(QVPListCurrentPath(), lists,
                                        pap ? profilelist::ReadMode::Pap : profilelist::ReadMode::Plain);
 }
@@ -51,18 +51,19 @@ int QVPListWriteProfile_Dict(const ProfileList* list, int classIndex,
 {
     if (!list || !QVPListClassKey(classIndex))
         return -1;
-    // lists[0..2]: the file's lists; lists[3]: the given list, copied first
-    // since it may be one of the outs.
-    auto lists = zeroLists(4);
-    std::memcpy(&lists[3], list, sizeof(ProfileList));
+    // lists[0..2]: the file's lists; lists[kGiven]: the given list, copied
+    // first since it may be one of the outs.
+    constexpr int kGiven = kProfileClassCount;
+    auto lists = zeroLists(kGiven + 1);
+    std::memcpy(&lists[kGiven], list, sizeof(ProfileList));
     if (QVPListReadProfile_All(&lists[0], &lists[1], &lists[2]) != 0)
-        std::memset(lists.get(), 0, sizeof(ProfileList) * 3);
-    ProfileList* outs[3] = {rgbOut, simOut, dstOut};
-    for (int c = 0; c < 3; ++c)
+        std::memset(lists.get(), 0, sizeof(ProfileList) * kProfileClassCount);
+    ProfileList* outs[kProfileClassCount] = {rgbOut, simOut, dstOut};
+    for (int c = 0; c < kProfileClassCount; ++c)
         copyList(outs[c], lists[c]);
-    std::memcpy(&lists[classIndex], &lists[3], sizeof(ProfileList));
+    std::memcpy(&lists[classIndex], &lists[kGiven], sizeof(ProfileList));
     int result = QVPListWriteProfile_All(&lists[0], &lists[1], &lists[2]);
-    copyList(outs[classIndex], lists[3]);
+    copyList(outs[classIndex], lists[kGiven]);
     return result;
 }
 
@@ -71,13 +72,13 @@ int QVPListMappingProfile_All_Pap(const ProfileList* rgb, const ProfileList* sim
                                   const ProfileList* rgbDeleted, const ProfileList* simDeleted,
                                   const ProfileList* dstDeleted)
 {
-    auto file = zeroLists(3);
+    auto file = zeroLists(kProfileClassCount);
     if (QVPListReadProfile_All(&file[0], &file[1], &file[2]) != 0)
-        std::memset(file.get(), 0, sizeof(ProfileList) * 3);
-    const ProfileList* edited[3] = {rgb, sim, dst};
-    const ProfileList* deleted[3] = {rgbDeleted, simDeleted, dstDeleted};
-    ProfileList* outs[3] = {rgbOut, simOut, dstOut};
-    for (int c = 0; c < 3; ++c)
+        std::memset(file.get(), 0, sizeof(ProfileList) * kProfileClassCount);
+    const ProfileList* edited[kProfileClassCount] = {rgb, sim, dst};
+    const ProfileList* deleted[kProfileClassCount] = {rgbDeleted, simDeleted, dstDeleted};
+    ProfileList* outs[kProfileClassCount] = {rgbOut, simOut, dstOut};
+    for (int c = 0; c < kProfileClassCount; ++c)
         QVPListMapping_Pap(edited[c], &file[c], outs[c], deleted[c]);
     return 0;
 }
@@ -92,8 +93,8 @@ int QVPListMappingGetMainDict_FromPlist(plist::DictionaryRef* rgb, plist::Dictio
     plist::DictionaryRef rootDict = root.dictionary();
     if (!rootDict)
         return -1;
-    plist::DictionaryRef* outs[3] = {rgb, sim, dst};
-    for (int c = 0; c < 3; ++c) {
+    plist::DictionaryRef* outs[kProfileClassCount] = {rgb, sim, dst};
+    for (int c = 0; c < kProfileClassCount; ++c) {
         plist::DictionaryRef d = rootDict->dictionary(QVPListClassKey(c));
         if (!d)
             return -1;

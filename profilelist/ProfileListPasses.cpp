@@ -62,7 +62,7 @@ void QVPListCleanProfile_Dict(ProfileList* list)
         if (item.iIndexOnDevice != 0 || !hasFileName(item))
             continue;
         if (item.iInMenu == kStateDeviceShown || item.iInMenu == kStateDeviceShownConfirmed) {
-            item.iIndexOnDevice = 501;
+            item.iIndexOnDevice = kIndexKeptWithoutDevice;
             item.iInMenu = kStateDeviceShown;
         } else {
             std::memset(&item, 0, sizeof item);

@@ -1,7 +1,7 @@
 // Building the file: the class dictionaries as property-list values, and the
 // complete file text emitted directly (the same document, without building
 // 9000 values first).
-#include "platform/plist/PlistXml.h"
+#include "platform/plist/PlistXmlCore.h"
 #include "profilelist/ProfileList.h"
 
 #include <charconv>
@@ -56,28 +56,6 @@ std::string_view stringField(const ProfileListItem& item, int f)
     return nameText(f == fFileName ? item.FileName : item.ProfileName);
 }
 
-// True when the bytes are valid UTF-8 made only of characters an XML
-// document can carry; other fields are left out of the file.
-bool writableText(std::string_view s)
-{
-    size_t i = 0;
-    const size_t n = s.size();
-    while (i < n) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        if (c < 0x80) {
-            if (c < 0x20 && c != '\t' && c != '\n' && c != '\r')
-                return false;
-            ++i;
-            continue;
-        }
-        const size_t len = plist::xmlCharSequenceLength(s, i);
-        if (len == 0)
-            return false;
-        i += len;
-    }
-    return true;
-}
-
 // A cursor over a buffer sized for the worst case.
 class Emitter {
 public:
@@ -110,24 +88,7 @@ public:
     }
     void escaped(std::string_view s)
     {
-        for (char ch : s) {
-            switch (ch) {
-            case '&':
-                lit("&amp;");
-                break;
-            case '<':
-                lit("&lt;");
-                break;
-            case '>':
-                lit("&gt;");
-                break;
-            case '\r':
-                lit("&#13;");
-                break;
-            default:
-                *p_++ = ch;
-            }
-        }
+        plist::core::escapeText(s, [this](std::string_view piece) { str(piece); });
     }
     void finish() { out_.resize(size_t(p_ - out_.data())); }
 
@@ -170,7 +131,7 @@ void emitClass(Emitter& e, const char* className, const ProfileList& list)
         bool any = false;
         for (int n = 0; n < kProfileListCapacity; ++n) {
             std::string_view text = stringField(list.litem[n], f);
-            if (!writableText(text))
+            if (!plist::core::isWritableText(text))
                 continue;
             if (!any) {
                 e.lit("\t\t<dict>\n");
@@ -219,7 +180,7 @@ plist::DictionaryRef CreatePropsDictionary(int classIndex, const ProfileList* li
                 fields[f]->set(key, plist::Value(int64_t(intField(item, f))));
             } else {
                 std::string_view text = stringField(item, f);
-                if (writableText(text))
+                if (plist::core::isWritableText(text))
                     fields[f]->set(key, plist::Value(text));
             }
         }
@@ -243,13 +204,13 @@ plist::DictionaryRef CreatePropsDictionary(int classIndex, const ProfileList* li
 std::string QVPListBuildFileText(const ProfileList* rgb, const ProfileList* sim, const ProfileList* dst)
 {
     static const ProfileList kEmpty{};
-    const ProfileList* lists[3] = {rgb ? rgb : &kEmpty, sim ? sim : &kEmpty, dst ? dst : &kEmpty};
+    const ProfileList* lists[kProfileClassCount] = {rgb ? rgb : &kEmpty, sim ? sim : &kEmpty, dst ? dst : &kEmpty};
     std::string out;
     out.resize(plist::kXmlHeader.size() + 3 * kClassBound + 256);
     Emitter e(out);
     e.str(plist::kXmlHeader);
     e.lit("<dict>\n");
-    for (int c = 0; c < 3; ++c)
+    for (int c = 0; c < kProfileClassCount; ++c)
         emitClass(e, QVPListClassKey(c), *lists[c]);
     e.lit("\t<key>PlistVersion</key>\n\t<integer>1</integer>\n</dict>\n</plist>\n");
     e.finish();

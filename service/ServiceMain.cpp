@@ -76,26 +76,36 @@ void makeDirectories(const std::string& path)
 
 int serviceMain(int argc, char* argv[], WalkFunction walk)
 {
+    static constexpr char kUsage[] = "usage: ColorProfileService [--listen PATH]\n";
     std::string listenPath;
     for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::puts("ColorProfileService " RX_VERSION);
+            return 0;
+        }
         if (std::strcmp(argv[i], "--listen") == 0 && i + 1 < argc) {
             listenPath = argv[++i];
         } else {
-            std::fprintf(stderr, "usage: ColorProfileService [--listen PATH]\n");
+            std::fputs(kUsage, stderr);
             return 2;
         }
     }
     openlog("ColorProfileService", LOG_PID, LOG_DAEMON);
     std::signal(SIGPIPE, SIG_IGN);
 
-    static ServiceContext context(rx::fixedPath(rx::kProfileDirectory), walk);
-    makeDirectories(context.profileDirectory);
-
     int fd = listenPath.empty() ? activatedSocket() : -1;
     if (fd < 0)
         fd = listenOn(listenPath.empty() ? serviceSocketPath() : listenPath);
     if (fd < 0)
         return 1;
+    // Nothing is created before the socket listens: a service that cannot
+    // serve leaves the file system as it found it.
+    static ServiceContext context(rx::fixedPath(rx::kProfileDirectory), walk);
+    makeDirectories(context.profileDirectory);
     QVmacXPCServiceDelegate delegate(context);
     delegate.run(fd);
 }

@@ -6,27 +6,45 @@
 // on the socket that RX8240_SERVICE_SOCKET names (or the default one) and
 // prints "COMMAND=REPLY". When the request cannot be made it prints a line
 // that does not hold the text the plug-in looks for and exits non-zero:
-// 1 = service unreachable or the request failed, 2 = bad usage.
+// 1 = service unreachable or the request failed, 2 = bad usage (told on
+// standard error). --help and --version answer on standard output.
 #include "service/ArgumentStrings.h"
 #include "service/Framing.h"
 
+#include "platform/FixedPaths.h"
+
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 namespace svc = svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212;
 
+namespace {
+
+constexpr char kUsage[] = "usage: rx8240Helper COMMAND [ARGUMENT...]\n";
+
+}  // namespace
+
 int main(int argc, char* argv[])
 {
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::puts("rx8240Helper " RX_VERSION);
+        return 0;
+    }
     if (argc < 2) {
-        std::fputs("usage: rx8240Helper COMMAND [ARGUMENT...]\n", stderr);
+        std::fputs(kUsage, stderr);
         return 2;
     }
     std::string_view command = argv[1];
     std::vector<std::string_view> arguments(argv + 2, argv + argc);
     auto joined = svc::joinArguments(command, arguments);
     if (!joined) {
-        std::printf("%s: unknown command or wrong number of arguments\n", argv[1]);
+        std::fprintf(stderr, "%s: unknown command or wrong number of arguments\n", argv[1]);
         return 2;
     }
     std::string reply;

@@ -33,14 +33,14 @@ struct Fixture {
     Fixture()
     {
         std::memset(lists.get(), 0, sizeof(ProfileList) * 3);
-        for (int c = 0; c < 3; ++c) {
+        for (int c = 0; c < kProfileClassCount; ++c) {
             ProfileList& l = lists[size_t(c)];
             for (int n = 0; n < kProfileListCapacity; ++n) {
                 ProfileListItem& it = l.litem[n];
                 it.iIndexOnDevice = n + 1;
-                it.iInMenu = 1 + n % 6;
+                it.iInMenu = kStateDeviceHidden + n % kStateManualShown;
                 it.iProfileClass = c + 1;
-                it.iLocation = 4 + n % 2;
+                it.iLocation = kLocationDisk + n % 2;
                 char name[40];
                 std::snprintf(name, sizeof name, "P%c%04d.ICC", "RSD"[c], n);
                 QVPListCopyName(it.FileName, name, std::strlen(name));
@@ -100,7 +100,7 @@ void readWithLibplist(const std::string& path, ProfileList* out)
     if (!root)
         return;
     char key[32];
-    for (int c = 0; c < 3; ++c) {
+    for (int c = 0; c < kProfileClassCount; ++c) {
         plist_t cls = plist_dict_get_item(root, QVPListClassKey(c));
         ProfileList& l = out[c];
         for (int n = 0; n < kProfileListCapacity; ++n) {
@@ -156,7 +156,7 @@ void BM_Read_GenericValues(benchmark::State& state)
     for (auto _ : state) {
         std::memset(out.get(), 0, sizeof(ProfileList) * 3);
         plist::Value root = plist::readXmlFile(f.path);
-        for (int c = 0; c < 3; ++c) {
+        for (int c = 0; c < kProfileClassCount; ++c) {
             auto cls = root.dictionary()->dictionary(QVPListClassKey(c));
             for (int n = 0; n < kProfileListCapacity; ++n) {
                 ProfileListItem& it = out[size_t(c)].litem[n];
@@ -194,7 +194,7 @@ void BM_Write_Libplist(benchmark::State& state)
     char key[32];
     for (auto _ : state) {
         plist_t root = plist_new_dict();
-        for (int c = 0; c < 3; ++c) {
+        for (int c = 0; c < kProfileClassCount; ++c) {
             const ProfileList& l = f.lists[size_t(c)];
             plist_t cls = plist_new_dict();
             plist_t fields[6];

@@ -32,11 +32,11 @@ namespace {
 std::unique_ptr<ProfileList[]> fullLists()
 {
     auto lists = std::make_unique<ProfileList[]>(3);
-    for (int c = 0; c < 3; ++c) {
+    for (int c = 0; c < kProfileClassCount; ++c) {
         for (int i = 0; i < kProfileListCapacity; ++i) {
             ProfileListItem& item = lists[c].litem[i];
             item.iIndexOnDevice = i + 1;
-            item.iInMenu = 1 + i % 6;
+            item.iInMenu = kStateDeviceHidden + i % kStateManualShown;
             item.iProfileClass = c;
             std::snprintf(item.FileName, sizeof item.FileName, "PROF%04d.ICC", i);
             std::snprintf(item.ProfileName, sizeof item.ProfileName, "Profile %d of class %d", i, c);

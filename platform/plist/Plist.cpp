@@ -2,6 +2,13 @@
 
 namespace plist {
 
+Value Value::unsignedInteger(uint64_t u)
+{
+    Value v(static_cast<int64_t>(u));
+    v.unsigned_ = u > uint64_t(INT64_MAX);
+    return v;
+}
+
 std::optional<int64_t> Value::integer() const
 {
     if (auto p = std::get_if<int64_t>(&v_))
@@ -39,7 +46,7 @@ ArrayRef Value::array() const
 
 bool Value::operator==(const Value& other) const
 {
-    if (v_.index() != other.v_.index())
+    if (v_.index() != other.v_.index() || unsigned_ != other.unsigned_)
         return false;
     switch (type()) {
     case Type::Array: {

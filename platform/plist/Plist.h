@@ -55,6 +55,10 @@ public:
     Value(Data d) : v_(std::move(d)) {}
     Value(ArrayRef a) : v_(std::move(a)) {}
     Value(DictionaryRef d) : v_(std::move(d)) {}
+    // An integer that keeps an unsigned value above the signed 64-bit range
+    // (written back as it was); integer() gives such a value as two's
+    // complement, as 32-bit fields take it.
+    static Value unsignedInteger(uint64_t u);
 
     Type type() const { return static_cast<Type>(v_.index()); }
     bool isNone() const { return type() == Type::None; }
@@ -62,6 +66,8 @@ public:
     bool isInteger() const { return type() == Type::Integer; }
     bool isDictionary() const { return type() == Type::Dictionary && std::get<DictionaryRef>(v_); }
     bool isArray() const { return type() == Type::Array && std::get<ArrayRef>(v_); }
+    // True for an integer made by unsignedInteger() above INT64_MAX.
+    bool isUnsignedInteger() const { return unsigned_; }
 
     // Typed access; a value of another type gives null / nullopt.
     const std::string* string() const { return std::get_if<std::string>(&v_); }
@@ -78,6 +84,7 @@ public:
 
 private:
     std::variant<std::monostate, std::string, int64_t, double, bool, Date, Data, ArrayRef, DictionaryRef> v_;
+    bool unsigned_ = false;
 };
 
 // A dictionary keyed by strings. Entries keep their insertion order (so

@@ -1,43 +1,19 @@
 #include "platform/plist/PlistXml.h"
 
+#include "platform/plist/PlistXmlCore.h"
+
 #include <pugixml.hpp>
 
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <deque>
 
 namespace plist {
 
 namespace {
-
-std::string_view trim(std::string_view s)
-{
-    auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
-    while (!s.empty() && space(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && space(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-std::optional<double> parseReal(std::string_view s)
-{
-    std::string t(trim(s));
-    if (t.empty())
-        return std::nullopt;
-    char* end = nullptr;
-    errno = 0;
-    double d = std::strtod(t.c_str(), &end);
-    if (end != t.c_str() + t.size())
-        return std::nullopt;
-    return d;
-}
 
 int base64Value(unsigned char c)
 {
@@ -107,40 +83,35 @@ std::string base64Encode(std::string_view bytes)
     return out;
 }
 
-// The concatenated character data of an element (text and CDATA children).
-std::string elementText(const pugi::xml_node& node)
-{
-    pugi::xml_node first = node.first_child();
-    if (first && !first.next_sibling() && (first.type() == pugi::node_pcdata || first.type() == pugi::node_cdata))
-        return first.value();
-    std::string out;
-    for (pugi::xml_node c = first; c; c = c.next_sibling())
-        if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata)
-            out += c.value();
-    return out;
-}
-
 constexpr int kMaxDepth = 256;
 
+// Converts value elements into values; `tooDeep` tells a document nested
+// deeper than kMaxDepth from a malformed one.
+struct Converter {
+    std::deque<std::string> joined;
+    bool tooDeep = false;
+
+    std::string_view text(const pugi::xml_node& node) { return core::elementText(node, joined); }
+    bool convert(const pugi::xml_node& node, Value& out, int depth);
+};
+
 // Converts one value element; false when the element is not a valid value.
-bool convert(const pugi::xml_node& node, Value& out, int depth)
+bool Converter::convert(const pugi::xml_node& node, Value& out, int depth)
 {
-    if (depth > kMaxDepth)
+    if (depth > kMaxDepth) {
+        tooDeep = true;
         return false;
+    }
     const char* name = node.name();
     switch (name[0]) {
     case 'd':
         if (std::strcmp(name, "dict") == 0) {
             auto dict = Dictionary::create();
-            for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
-                if (c.type() != pugi::node_element)
-                    continue;
-                if (std::strcmp(c.name(), "key") != 0)
+            for (pugi::xml_node c = core::firstElement(node); c; c = core::nextElement(c)) {
+                if (!core::isNamed(c, "key"))
                     return false;
-                std::string key = elementText(c);
-                pugi::xml_node v = c.next_sibling();
-                while (v && v.type() != pugi::node_element)
-                    v = v.next_sibling();
+                std::string key(text(c));
+                pugi::xml_node v = core::nextElement(c);
                 if (!v)
                     return false;
                 Value value;
@@ -153,35 +124,37 @@ bool convert(const pugi::xml_node& node, Value& out, int depth)
             return true;
         }
         if (std::strcmp(name, "data") == 0) {
-            auto bytes = base64Decode(elementText(node));
+            auto bytes = base64Decode(text(node));
             if (!bytes)
                 return false;
             out = Value(Data{std::move(*bytes)});
             return true;
         }
         if (std::strcmp(name, "date") == 0) {
-            out = Value(Date{std::string(trim(elementText(node)))});
+            out = Value(Date{std::string(core::trimSpace(text(node)))});
             return true;
         }
         return false;
     case 's':
         if (std::strcmp(name, "string") == 0) {
-            out = Value(elementText(node));
+            out = Value(text(node));
             return true;
         }
         return false;
     case 'i':
         if (std::strcmp(name, "integer") == 0) {
-            auto i = parseIntegerText(elementText(node));
+            const std::string_view t = core::trimSpace(text(node));
+            const auto i = parseIntegerText(t);
             if (!i)
                 return false;
-            out = Value(*i);
+            // Above the signed range: an unsigned writer's value, kept as such.
+            out = *i < 0 && t.front() != '-' ? Value::unsignedInteger(uint64_t(*i)) : Value(*i);
             return true;
         }
         return false;
     case 'r':
         if (std::strcmp(name, "real") == 0) {
-            auto d = parseReal(elementText(node));
+            auto d = core::parseRealText(text(node));
             if (!d)
                 return false;
             out = Value(*d);
@@ -203,9 +176,7 @@ bool convert(const pugi::xml_node& node, Value& out, int depth)
     case 'a':
         if (std::strcmp(name, "array") == 0) {
             auto array = std::make_shared<Array>();
-            for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
-                if (c.type() != pugi::node_element)
-                    continue;
+            for (pugi::xml_node c = core::firstElement(node); c; c = core::nextElement(c)) {
                 Value value;
                 if (!convert(c, value, depth + 1))
                     return false;
@@ -220,59 +191,9 @@ bool convert(const pugi::xml_node& node, Value& out, int depth)
     }
 }
 
-void setError(ReadError* error, ReadError e)
-{
-    if (error)
-        *error = e;
-}
-
-// Appends text with the XML escapes; characters XML cannot carry are
-// dropped and invalid UTF-8 becomes U+FFFD, so the output is always a
-// well-formed document.
 void appendEscaped(std::string& out, std::string_view s)
 {
-    size_t i = 0;
-    const size_t n = s.size();
-    while (i < n) {
-        size_t run = i;
-        while (run < n) {
-            unsigned char c = static_cast<unsigned char>(s[run]);
-            if (c < 0x20 || c >= 0x80 || c == '&' || c == '<' || c == '>')
-                break;
-            ++run;
-        }
-        out.append(s.data() + i, run - i);
-        i = run;
-        if (i >= n)
-            break;
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        if (c == '&') {
-            out += "&amp;";
-            ++i;
-        } else if (c == '<') {
-            out += "&lt;";
-            ++i;
-        } else if (c == '>') {
-            out += "&gt;";
-            ++i;
-        } else if (c < 0x20) {
-            if (c == '\t' || c == '\n')
-                out += char(c);
-            else if (c == '\r')
-                out += "&#13;";
-            ++i;
-        } else {
-            // A multi-byte UTF-8 sequence: copied when XML can carry it.
-            const size_t len = xmlCharSequenceLength(s, i);
-            if (len != 0) {
-                out.append(s.data() + i, len);
-                i += len;
-            } else {
-                out += "\xEF\xBF\xBD";
-                ++i;
-            }
-        }
-    }
+    core::escapeText(s, [&](std::string_view piece) { out.append(piece); });
 }
 
 void appendIndent(std::string& out, int depth)
@@ -293,7 +214,8 @@ void writeValue(std::string& out, const Value& v, int depth)
         break;
     case Type::Integer: {
         char buf[32];
-        auto r = std::to_chars(buf, buf + sizeof buf, *v.integer());
+        auto r = v.isUnsignedInteger() ? std::to_chars(buf, buf + sizeof buf, uint64_t(*v.integer()))
+                                       : std::to_chars(buf, buf + sizeof buf, *v.integer());
         out += "<integer>";
         out.append(buf, r.ptr);
         out += "</integer>\n";
@@ -368,7 +290,7 @@ void writeValue(std::string& out, const Value& v, int depth)
 
 std::optional<int64_t> parseIntegerText(std::string_view s)
 {
-    s = trim(s);
+    s = core::trimSpace(s);
     bool negative = false;
     if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
         negative = s.front() == '-';
@@ -393,58 +315,68 @@ std::optional<int64_t> parseIntegerText(std::string_view s)
     return int64_t(u);
 }
 
-Value parseXml(std::string_view text, ReadError* error)
+namespace {
+
+Value parseLoaded(std::vector<char>& text, ReadResult* result)
 {
-    setError(error, ReadError::None);
     pugi::xml_document doc;
-    auto result = doc.load_buffer(text.data(), text.size(),
-                                  pugi::parse_default | pugi::parse_ws_pcdata_single, pugi::encoding_utf8);
-    if (!result) {
-        setError(error, ReadError::NotParsable);
-        return {};
-    }
-    pugi::xml_node root = doc.document_element();
-    if (std::strcmp(root.name(), "plist") == 0) {
-        root = root.first_child();
-        while (root && root.type() != pugi::node_element)
-            root = root.next_sibling();
-    }
+    ReadResult r = core::parseDocument(doc, text);
     Value value;
-    if (!root || !convert(root, value, 0)) {
-        setError(error, ReadError::NotParsable);
-        return {};
+    Converter converter;
+    const pugi::xml_node top = r.error == ReadError::None ? core::topValue(doc) : pugi::xml_node();
+    if (r.error == ReadError::None && (!top || !converter.convert(top, value, 0))) {
+        r.error = converter.tooDeep ? ReadError::TooDeep : ReadError::NotParsable;
+        r.detail = top ? "" : "no value inside <plist>";
+        value = Value();
     }
+    if (result)
+        *result = std::move(r);
     return value;
 }
 
-Value readXmlFile(const std::string& path, ReadError* error)
+}  // namespace
+
+Value parseXml(std::string_view text, ReadResult* result)
 {
-    setError(error, ReadError::None);
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        setError(error, errno == ENOENT || errno == ENOTDIR ? ReadError::NotFound : ReadError::NotReadable);
+    std::vector<char> buffer(text.begin(), text.end());
+    return parseLoaded(buffer, result);
+}
+
+Value readXmlFile(const std::string& path, ReadResult* result)
+{
+    std::vector<char> text;
+    ReadResult loaded = core::loadDocument(path, text);
+    if (loaded.error == ReadError::None)
+        return parseLoaded(text, result);
+    if (result)
+        *result = std::move(loaded);
+    return {};
+}
+
+std::string describe(const ReadResult& r)
+{
+    switch (r.error) {
+    case ReadError::None:
         return {};
+    case ReadError::NotFound:
+    case ReadError::NotReadable:
+        return r.systemError ? std::strerror(r.systemError) : "cannot be read";
+    case ReadError::NotRegular:
+        return r.systemError ? std::strerror(r.systemError) : "not a regular file";
+    case ReadError::TooLarge:
+        return "larger than " + std::string(core::kMaxDocumentSizeText);
+    case ReadError::Empty:
+        return "an empty file";
+    case ReadError::Binary:
+        return "a binary property list, not XML";
+    case ReadError::UnknownEncoding:
+        return "declares the encoding \"" + r.detail + "\", which cannot be converted";
+    case ReadError::NotParsable:
+        return "not a well-formed XML property list" + (r.detail.empty() ? "" : " (" + r.detail + ")");
+    case ReadError::TooDeep:
+        return "nested deeper than " + std::to_string(kMaxDepth) + " levels";
     }
-    std::string text;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && st.st_size > 0)
-        text.reserve(size_t(st.st_size));
-    char buf[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            ::close(fd);
-            setError(error, ReadError::NotReadable);
-            return {};
-        }
-        if (n == 0)
-            break;
-        text.append(buf, size_t(n));
-    }
-    ::close(fd);
-    return parseXml(text, error);
+    return "unknown error";
 }
 
 std::string toXml(const Value& root)

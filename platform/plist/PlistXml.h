@@ -18,14 +18,41 @@ inline constexpr std::string_view kXmlHeader =
     "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
     "<plist version=\"1.0\">\n";
 
-enum class ReadError { None, NotFound, NotReadable, NotParsable };
+enum class ReadError {
+    None,
+    NotFound,         // no file at the path
+    NotReadable,      // the file cannot be opened or read
+    NotRegular,       // a directory, FIFO, device or socket
+    TooLarge,         // above the size any of our documents reaches
+    Empty,            // a file without a byte
+    Binary,           // a binary property list
+    UnknownEncoding,  // declares an encoding that cannot be converted
+    NotParsable,      // not well-formed XML, or not a property list
+    TooDeep,          // nested deeper than the reader follows
+};
 
-// Parses the text of an XML property list. On failure the result is a None
-// value and, when given, *error says why.
-Value parseXml(std::string_view text, ReadError* error = nullptr);
+// The outcome of a read: why it failed, with the system's error number where
+// the file layer gave one, and a detail (the parser's message, the encoding
+// name); on success too, the document's encoding as found.
+struct ReadResult {
+    ReadError error = ReadError::None;
+    int systemError = 0;
+    std::string detail;
+    std::string encoding;
+};
 
-// Loads and parses a file.
-Value readXmlFile(const std::string& path, ReadError* error = nullptr);
+// A short reason for messages ("Is a directory", "a binary property list,
+// not XML"); empty for success.
+std::string describe(const ReadResult& result);
+
+// Parses the text of an XML property list in any encoding the document
+// declares. On failure the result is a None value and, when given, *result
+// says why.
+Value parseXml(std::string_view text, ReadResult* result = nullptr);
+
+// Loads and parses a file: a regular file only, never blocking on a FIFO, of
+// bounded size.
+Value readXmlFile(const std::string& path, ReadResult* result = nullptr);
 
 // The value of an <integer> element's text: decimal or 0x-prefixed
 // hexadecimal, optionally signed, surrounded by XML white space. Values above

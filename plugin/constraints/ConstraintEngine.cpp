@@ -52,10 +52,10 @@ const PDEControlItem* cstFindControl(const char* name, const PDEControlItem* tab
     if (!name || name[0] == '\0' || !table)
         return nullptr;
     const std::size_t length = strnlen(name, kCstNameSize - 1);
-    for (const PDEControlItem* row = table; row->kind != EndOfTable; ++row) {
-        if (row->controlName && std::strlen(row->controlName) == length &&
-            std::memcmp(row->controlName, name, length) == 0)
-            return row;
+    for (const PDEControlItem& row : rowsToEnd(table)) {
+        if (row.controlName && std::strlen(row.controlName) == length &&
+            std::memcmp(row.controlName, name, length) == 0)
+            return &row;
     }
     return nullptr;
 }

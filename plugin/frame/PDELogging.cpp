@@ -1,10 +1,11 @@
 #include "plugin/frame/PDELogging.h"
 
+#include "platform/TextConversion.h"
 #include "plugin/options/PDEControlItem.h"
 
 #include <QObject>
-#include <QString>
 #include <cstring>
+#include <langinfo.h>
 #include <string>
 #include <syslog.h>
 #include <vector>
@@ -40,6 +41,14 @@ void logLine(const char* prefix, const QObject* self, const char* separator, con
     syslog(LOG_NOTICE, "%s", vformat(line, args).c_str());
 }
 
+// UTF-8 text in the encoding of the current locale, "?" for each character
+// it cannot hold; the text as it is when the locale's encoding is unknown.
+std::string inLocaleEncoding(const std::string& utf8)
+{
+    const std::optional<std::string> local = rx::convertText(utf8, "UTF-8", nl_langinfo(CODESET), "?");
+    return local ? *local : utf8;
+}
+
 }  // namespace
 
 const char* PDEDescribe(const QObject* object)
@@ -61,10 +70,9 @@ int MyLog(FILE* stream, const char* format, ...)
     va_start(args, format);
     const std::string text = vformat(objectSpecifiersAsStrings(format), args);
     va_end(args);
-    // Into the locale's encoding, "?" for what it cannot hold.
-    const QByteArray local = QString::fromUtf8(text.c_str()).toLocal8Bit();
+    const std::string local = inLocaleEncoding(text);
     if (stream) {
-        std::fwrite(local.constData(), 1, size_t(local.size()), stream);
+        std::fwrite(local.data(), 1, local.size(), stream);
         std::fflush(stream);
     }
     return 0;

@@ -26,38 +26,45 @@ struct MenuRow {
 };
 
 constexpr MenuRow kMenus[AdvancedColorOptions::kMenuCount] = {
-    {"menu_iRGBSource", "QVImageRGBSource", "RGB Source:", "Image RGB Source", "ImageRGBSourcePopup", 1},
-    {"menu_iRGBIntent", "QVImageRenderIntent", "RGB Intent:", "Image RGB Intent", "ImageRenderIntentPopup", 0},
+    {"menu_iRGBSource", "QVImageRGBSource", "RGB Source:", "Image RGB Source", "ImageRGBSourcePopup",
+     kRGBSourceProfileItems},
+    {"menu_iRGBIntent", "QVImageRenderIntent", "RGB Intent:", "Image RGB Intent", "ImageRenderIntentPopup",
+     kNoProfileItems},
     {"menu_iRGBGrayTreatment", "QVImageGrayTreatment", "RGB Gray Treatment:", "Image RGB Gray Treatment",
-     "ImageGrayTreatmentPopup", 0},
+     "ImageGrayTreatmentPopup", kNoProfileItems},
     {"menu_iDestinationProfile", "QVImageDestinationProfile", "Destination Profile:", "Image Destination Profile",
-     "ImageDestinationProfilePopup", 2},
-    {"menu_iHalftone", "QVImageHalftone", "Halftone:", "Image Halftone", "", 0},
-    {"menu_iEdgeEnhancement", "QVImageEdgeEnhance", "EdgeEnhance:", "Image EdgeEnhance", "ImageEdgeEnhancePopup", 0},
-    {"menu_tRGBSource", "QVTextRGBSource", "RGB Source:", "Text RGB Source", "TextRGBSourcePopup", 1},
-    {"menu_tRGBIntent", "QVTextRenderIntent", "RGB Intent:", "Text RGB Intent", "TextRenderIntentPopup", 0},
+     "ImageDestinationProfilePopup", kDestinationProfileItems},
+    {"menu_iHalftone", "QVImageHalftone", "Halftone:", "Image Halftone", "", kNoProfileItems},
+    {"menu_iEdgeEnhancement", "QVImageEdgeEnhance", "EdgeEnhance:", "Image EdgeEnhance", "ImageEdgeEnhancePopup",
+     kNoProfileItems},
+    {"menu_tRGBSource", "QVTextRGBSource", "RGB Source:", "Text RGB Source", "TextRGBSourcePopup",
+     kRGBSourceProfileItems},
+    {"menu_tRGBIntent", "QVTextRenderIntent", "RGB Intent:", "Text RGB Intent", "TextRenderIntentPopup",
+     kNoProfileItems},
     {"menu_tRGBGrayTreatment", "QVTextGrayTreatment", "RGB Gray Treatment:", "Text RGB Gray Treatment",
-     "TextGrayTreatmentPopup", 0},
+     "TextGrayTreatmentPopup", kNoProfileItems},
     {"menu_tDestinationProfile", "QVTextDestinationProfile", "Destination Profile:", "Text Destination Profile",
-     "TextDestinationProfilePopup", 2},
-    {"menu_tHalftone", "QVTextHalftone", "Halftone:", "Text Halftone", "", 0},
-    {"menu_tEdgeEnhancement", "QVTextEdgeEnhance", "EdgeEnhance:", "Text EdgeEnhance", "TextEdgeEnhancePopup", 0},
-    {"menu_gRGBSource", "QVGraphicsRGBSource", "RGB Source:", "Graphics RGB Source", "GraphicsRGBSourcePopup", 1},
+     "TextDestinationProfilePopup", kDestinationProfileItems},
+    {"menu_tHalftone", "QVTextHalftone", "Halftone:", "Text Halftone", "", kNoProfileItems},
+    {"menu_tEdgeEnhancement", "QVTextEdgeEnhance", "EdgeEnhance:", "Text EdgeEnhance", "TextEdgeEnhancePopup",
+     kNoProfileItems},
+    {"menu_gRGBSource", "QVGraphicsRGBSource", "RGB Source:", "Graphics RGB Source", "GraphicsRGBSourcePopup",
+     kRGBSourceProfileItems},
     {"menu_gRGBIntent", "QVGraphicsRenderIntent", "RGB Intent:", "Graphics RGB Intent", "GraphicsRenderIntentPopup",
-     0},
+     kNoProfileItems},
     {"menu_gRGBGrayTreatment", "QVGraphicsGrayTreatment", "RGB Gray Treatment:", "Graphics RGB Gray Treatment",
-     "GraphicsGrayTreatmentPopup", 0},
+     "GraphicsGrayTreatmentPopup", kNoProfileItems},
     {"menu_gDestinationProfile", "QVGraphicsDestinationProfile", "Destination Profile:",
-     "Graphics Destination Profile", "GraphicsDestinationProfilePopup", 2},
-    {"menu_gHalftone", "QVGraphicsHalftone", "Halftone:", "Graphics Halftone", "", 0},
+     "Graphics Destination Profile", "GraphicsDestinationProfilePopup", kDestinationProfileItems},
+    {"menu_gHalftone", "QVGraphicsHalftone", "Halftone:", "Graphics Halftone", "", kNoProfileItems},
     {"menu_gEdgeEnhancement", "QVGraphicsEdgeEnhance", "EdgeEnhance:", "Graphics EdgeEnhance",
-     "GraphicsEdgeEnhancePopup", 0},
+     "GraphicsEdgeEnhancePopup", kNoProfileItems},
     {"menu_sSimulationProfile", "QVSimSource", "Simulation Profile:", "Simulation Profile", "SimulationSourcePopup",
-     3},
+     kSimulationProfileItems},
     {"menu_sMatchPaperColor", "QVSimRenderIntent", "Match Paper Color:", "Match Paper Color",
-     "SimulationRenderIntentPopup", 0},
+     "SimulationRenderIntentPopup", kNoProfileItems},
     {"menu_sCMYKGrayTreatment", "QVSimGrayTreatment", "CMYK Gray Treatment:", "CMYK Gray Treatment",
-     "SimulationGrayTreatmentPopup", 0},
+     "SimulationGrayTreatmentPopup", kNoProfileItems},
 };
 
 // Quick Color presets: the position of each menu (table order) under presets
@@ -84,16 +91,18 @@ constexpr EcoOverride kEcoOverrides[3] = {
 
 bool isPreset(int16_t q) { return q >= 0 && q <= 2; }
 
-// Selects a position when the menu has it; a shorter menu is left as it is.
-void selectPosition(QComboBox* menu, int position)
+// Selects a position when it is one of the menu's PPD choices; a shorter
+// menu is left as it is.
+void selectPosition(QComboBox* menu, int choices, int position)
 {
-    if (menu && position < menu->count())
+    if (menu && position < choices)
         menu->setCurrentIndex(position);
 }
 
-void addPresetSummary(QComboBox* menu, const char* summaryKey, int position, QVariantMap* dict, QStringList* array)
+void addPresetSummary(QComboBox* menu, int choices, const char* summaryKey, int position, QVariantMap* dict,
+                      QStringList* array)
 {
-    if (menu && position < menu->count())
+    if (menu && position < choices)
         PDECommon::commonGetSummaryTextQuickColor(summaryKey, menu->itemText(position), dict, array);
 }
 
@@ -119,6 +128,13 @@ QComboBox* AdvancedColorOptions::* const kMenuOutlets[AdvancedColorOptions::kMen
 QComboBox* AdvancedColorOptions::menu(int i) const
 {
     return this->*kMenuOutlets[i];
+}
+
+int AdvancedColorOptions::ppdChoiceCount(int i) const
+{
+    // The menus are the table's first rows, in the same order.
+    const PDEControlItem* row = ctrlTable ? &ctrlTable[i] : nullptr;
+    return row && row->uiList ? int(row->uiList->size()) : 0;
 }
 
 void AdvancedColorOptions::connectOutlets()
@@ -171,11 +187,11 @@ void AdvancedColorOptions::changeItemAccodingQuickColor(int16_t quickColor, int1
     if (!isPreset(quickColor))
         return;
     for (int i = 0; i < kMenuCount; ++i)
-        selectPosition(menu(i), kPresetPositions[i][quickColor]);
+        selectPosition(menu(i), ppdChoiceCount(i), kPresetPositions[i][quickColor]);
     if (eco) {
         const EcoOverride& o = kEcoOverrides[quickColor];
         for (int k = 0; k < o.count; ++k)
-            selectPosition(menu(o.menus[k]), 0);
+            selectPosition(menu(o.menus[k]), ppdChoiceCount(o.menus[k]), 0);
     }
 }
 
@@ -185,11 +201,13 @@ void AdvancedColorOptions::getSummaryItemAccodingQuickColor(int16_t quickColor, 
     if (!isPreset(quickColor))
         return;
     for (int i = 0; i < kMenuCount; ++i)
-        addPresetSummary(menu(i), kMenus[i].summaryKey, kPresetPositions[i][quickColor], summaryDict, addArray);
+        addPresetSummary(menu(i), ppdChoiceCount(i), kMenus[i].summaryKey, kPresetPositions[i][quickColor],
+                         summaryDict, addArray);
     if (eco) {
         const EcoOverride& o = kEcoOverrides[quickColor];
         for (int k = 0; k < o.count; ++k)
-            addPresetSummary(menu(o.menus[k]), kMenus[o.menus[k]].summaryKey, 0, summaryDict, addArray);
+            addPresetSummary(menu(o.menus[k]), ppdChoiceCount(o.menus[k]), kMenus[o.menus[k]].summaryKey, 0,
+                             summaryDict, addArray);
     }
 }
 

@@ -30,6 +30,9 @@ public:
 
     // Sets the 21 menus to the positions of Quick Color preset `quickColor`
     // (0, 1, 2; anything else changes nothing) with the EconoMode overrides.
+    // A menu whose PPD offers fewer choices than the position is left as it
+    // is (its profile items never stand in for a missing choice); the
+    // summary then has no entry for it.
     void changeItemAccodingQuickColor(int16_t quickColor, int16_t eco);
     // Adds the preset's values to the summary without touching the menus.
     void getSummaryItemAccodingQuickColor(int16_t quickColor, int16_t eco, QVariantMap* summaryDict,
@@ -37,6 +40,8 @@ public:
 
     // The 21 menu outlets in table order.
     QComboBox* menu(int i) const;
+    // The number of PPD choices of menu i; 0 before the table is built.
+    int ppdChoiceCount(int i) const;
 
 public slots:
     // Starts the resource loader application; nothing happens when it is

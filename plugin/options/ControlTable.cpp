@@ -32,6 +32,15 @@ int checkBoxChoiceIndex(const PDEControlItem* row)
 
 const char* const kTabTitleKeys[] = {"Image", "Text", "Graphics", "Simulation"};
 
+// A string of the PPD as text. Only for a file without an encoding entry
+// (no lang_encoding) has libcups turned the bytes into UTF-8 by its ISO
+// 8859-1 default, which decodePpdText undoes; the strings of every other file
+// are decoded as they stand.
+QString ppdString(const ppd_file_t* ppd, const char* bytes, rx::TextEncoding encoding)
+{
+    return ppd->lang_encoding ? rx::decodeText(bytes, encoding) : rx::decodePpdText(bytes, encoding);
+}
+
 }  // namespace
 
 QString localizedString(const char* key)
@@ -59,7 +68,10 @@ QString localizedOrKey(const char* key)
 
 rx::TextEncoding PDECommon::commonGetCFStringEncodingFromPPD(ppd_file_t* ppd)
 {
-    return rx::textEncodingForLanguageEncoding(ppd ? ppd->lang_encoding : nullptr);
+    if (!ppd)
+        return rx::TextEncoding::MacRoman;
+    const ppd_attr_t* declared = ppdFindAttr(ppd, "LanguageEncoding", nullptr);
+    return rx::ppdStringEncoding(ppd->lang_encoding, declared ? declared->value : nullptr);
 }
 
 rx::TextEncoding PDECommon::commonGetEncodingFromPPD(ppd_file_t* ppd)
@@ -90,12 +102,12 @@ OSStatus PDECommon::commonGetUIListFromPPD(ppd_file_t* ppd, const char* key, UIL
     ppd_option_t* option = ppdFindOption(ppd, key);
     if (!option || option->num_choices <= 0)
         return kNoErr;
-    const QString optionKey = rx::decodePpdText(option->keyword, encoding);
-    const QString defaultChoice = rx::decodePpdText(option->defchoice, encoding);
+    const QString optionKey = ppdString(ppd, option->keyword, encoding);
+    const QString defaultChoice = ppdString(ppd, option->defchoice, encoding);
     for (int i = 0; i < option->num_choices; ++i) {
         const ppd_choice_t& c = option->choices[i];
-        array->append(UIListEntry{optionKey, defaultChoice, rx::decodePpdText(c.choice, encoding),
-                                  rx::decodePpdText(c.text, encoding)});
+        array->append(UIListEntry{optionKey, defaultChoice, ppdString(ppd, c.choice, encoding),
+                                  ppdString(ppd, c.text, encoding)});
         if (count)
             ++*count;
     }
@@ -118,19 +130,19 @@ OSStatus PDECommon::commonAddPPDArray(QStringList* array, const PDEControlItem* 
 {
     if (!array)
         return kParamErr;
-    for (const PDEControlItem* row = table; row && row->control; ++row) {
-        if (isBound(*row))
-            array->append(QString::fromLatin1(row->ppdKey));
+    for (const PDEControlItem& row : controlRows(table)) {
+        if (isBound(row))
+            array->append(QString::fromLatin1(row.ppdKey));
     }
     return kNoErr;
 }
 
 void PDECommon::commonBuildPDEItem(PDEControlItem* table, ppd_file_t* ppd)
 {
-    for (PDEControlItem* row = table; row && row->control; ++row) {
-        commonSetControlTitleFromLocalizeString(row);
-        if (row->kind == PopUpMenu)
-            commonReBuildMenuFromPPD(ppd, row);
+    for (PDEControlItem& row : controlRows(table)) {
+        commonSetControlTitleFromLocalizeString(&row);
+        if (row.kind == PopUpMenu)
+            commonReBuildMenuFromPPD(ppd, &row);
     }
 }
 
@@ -147,7 +159,7 @@ void PDECommon::commonReBuildMenuFromPPD(ppd_file_t* ppd, PDEControlItem* row)
     menu->clear();
     for (int i = 0; i < option->num_choices; ++i) {
         const ppd_choice_t& c = option->choices[i];
-        menu->addItem(rx::decodePpdText(c.text, encoding), QString::fromLatin1(c.choice));
+        menu->addItem(ppdString(ppd, c.text, encoding), QString::fromLatin1(c.choice));
     }
 }
 
@@ -181,9 +193,9 @@ void PDECommon::commonSetControlTitleFromLocalizeString(PDEControlItem* row)
 
 void PDECommon::commonDefaultFromPPDInfo(PDEControlItem* table)
 {
-    for (PDEControlItem* row = table; row && row->control; ++row) {
-        if (isBound(*row))
-            commonSetControlValueWithSInt32(row, commonGetDefualtValueFromPPDWithSInt32(row));
+    for (PDEControlItem& row : controlRows(table)) {
+        if (isBound(row))
+            commonSetControlValueWithSInt32(&row, commonGetDefualtValueFromPPDWithSInt32(&row));
     }
 }
 
@@ -272,15 +284,15 @@ std::unique_ptr<PDEControlItem[]> PDECommon::commonControlTableCompound(const Co
 {
     size_t total = 0;
     for (int t = 0; t < count; ++t)
-        for (const PDEControlItem* row = tables[t]; row && row->kind != EndOfTable; ++row)
+        for ([[maybe_unused]] const PDEControlItem& row : rowsToEnd(tables[t]))
             ++total;
     std::unique_ptr<PDEControlItem[]> joined(new (std::nothrow) PDEControlItem[total + 1]());
     if (!joined)
         return nullptr;
     size_t n = 0;
     for (int t = 0; t < count; ++t)
-        for (const PDEControlItem* row = tables[t]; row && row->kind != EndOfTable; ++row)
-            joined[n++] = *row;
+        for (const PDEControlItem& row : rowsToEnd(tables[t]))
+            joined[n++] = row;
     joined[n] = kEndOfTableRow;
     return joined;
 }

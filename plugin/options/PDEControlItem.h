@@ -53,6 +53,61 @@ inline constexpr PDEControlItem kEndOfTableRow = {nullptr, EndOfTable, "", nullp
 
 inline bool isBound(const PDEControlItem& row) { return row.ppdKey && row.ppdKey[0] != '\0'; }
 
+// profileClass of a pop-up menu that also lists colour profiles.
+enum ProfileMenuClass : int16_t {
+    kNoProfileItems = 0,
+    kRGBSourceProfileItems = 1,
+    kDestinationProfileItems = 2,
+    kSimulationProfileItems = 3,
+};
+
+// True for a row whose menu also lists profiles (profileClass 1 to 3).
+inline bool isProfileRow(const PDEControlItem& row)
+{
+    return row.profileClass >= kRGBSourceProfileItems && row.profileClass <= kSimulationProfileItems;
+}
+
+// ---- The two ways a table is walked ---------------------------------------
+// A table's rows as a range for a range-for loop, from `first` up to (not
+// including) the first row for which IsEnd holds; empty for a null table.
+template <typename Row, bool (*IsEnd)(const PDEControlItem&)>
+struct TableRows {
+    struct End {};
+    struct Iterator {
+        Row* row;
+        Row& operator*() const { return *row; }
+        Iterator& operator++()
+        {
+            ++row;
+            return *this;
+        }
+        bool operator!=(End) const { return row && !IsEnd(*row); }
+    };
+    Row* first;
+    Iterator begin() const { return {first}; }
+    End end() const { return {}; }
+};
+
+inline bool hasNoControl(const PDEControlItem& row) { return !row.control; }
+inline bool isEndOfTable(const PDEControlItem& row) { return row.kind == EndOfTable; }
+
+// The rows up to the first one without a control: the walk of every PPD,
+// print-settings, title and summary operation. An outlet never connected
+// ends the walk at its row.
+template <typename Row>
+TableRows<Row, hasNoControl> controlRows(Row* table)
+{
+    return {table};
+}
+
+// The rows up to the terminator (kind EndOfTable), rows without a control
+// included: the walk of the compound builder and the constraint engine.
+template <typename Row>
+TableRows<Row, isEndOfTable> rowsToEnd(Row* table)
+{
+    return {table};
+}
+
 }  // namespace pde_6E3A90D2_4B7C_4F18_9D05_A1C7E2B3F846
 
 namespace pde = pde_6E3A90D2_4B7C_4F18_9D05_A1C7E2B3F846;

@@ -30,10 +30,10 @@ bool PDEControlView::buildTable(const PDEControlItem* rows, int16_t count)
     if (!ctrlTable)
         return false;
     std::copy(rows, rows + count, ctrlTable.get());
-    for (PDEControlItem* row = ctrlTable.get(); row->control; ++row) {
-        row->uiList = nullptr;
-        if (isBound(*row))
-            PDECommon::commonGetPPDArrayForUIOption(ppd, row->ppdKey, &row->uiList);
+    for (PDEControlItem& row : controlRows(ctrlTable.get())) {
+        row.uiList = nullptr;
+        if (isBound(row))
+            PDECommon::commonGetPPDArrayForUIOption(ppd, row.ppdKey, &row.uiList);
     }
     return true;
 }
@@ -42,10 +42,10 @@ void PDEControlView::deallocPDEControlTable()
 {
     if (!ctrlTable)
         return;
-    for (PDEControlItem* row = ctrlTable.get(); row->control; ++row) {
-        if (isBound(*row)) {
-            delete row->uiList;
-            row->uiList = nullptr;
+    for (PDEControlItem& row : controlRows(ctrlTable.get())) {
+        if (isBound(row)) {
+            delete row.uiList;
+            row.uiList = nullptr;
         }
     }
     ctrlTable.reset();

@@ -38,9 +38,9 @@ std::string fieldText(const char (&field)[kProfileNameFieldSize])
 int profileClassIndex(int16_t profileClass)
 {
     switch (profileClass) {
-    case 1: return kClassRGB;
-    case 2: return kClassDST;
-    case 3: return kClassSIM;
+    case kRGBSourceProfileItems: return kClassRGB;
+    case kDestinationProfileItems: return kClassDST;
+    case kSimulationProfileItems: return kClassSIM;
     default: return -1;
     }
 }
@@ -100,9 +100,9 @@ OSStatus PDECommon::commonAddMenuFromProfilePlist(PDEControlItem* table)
     const int status = QVPListReadProfile_All(&lists[kClassRGB], &lists[kClassSIM], &lists[kClassDST]);
     if (status != 0)
         return status;
-    for (PDEControlItem* row = table; row && row->control; ++row) {
-        const int classIndex = profileClassIndex(row->profileClass);
-        auto* menu = qobject_cast<QComboBox*>(row->control);
+    for (PDEControlItem& row : controlRows(table)) {
+        const int classIndex = profileClassIndex(row.profileClass);
+        auto* menu = qobject_cast<QComboBox*>(row.control);
         if (classIndex < 0 || !menu)
             continue;
         const ProfileList& list = lists[classIndex];
@@ -120,7 +120,7 @@ OSStatus PDECommon::commonAddMenuFromProfilePlist(PDEControlItem* table)
 OSStatus PDECommon::commonSetTicketAddedProfile(const PDEControlItem* row, const plist::DictionaryRef& dict,
                                                 int16_t select)
 {
-    if (!dict || !row || profileClassIndex(row->profileClass) < 0)
+    if (!dict || !row || !isProfileRow(*row))
         return -1;
     auto list = readClassList(row->profileClass);
     std::string path;
@@ -144,7 +144,7 @@ OSStatus PDECommon::commonSetTicketAddedProfile(const PDEControlItem* row, const
 
 int16_t PDECommon::commonGetTicketAddedProfile(const PDEControlItem* row, const plist::DictionaryRef& dict)
 {
-    if (!dict || !row || profileClassIndex(row->profileClass) < 0)
+    if (!dict || !row || !isProfileRow(*row))
         return -1;
     const plist::Value* stored = dict->find(std::string(row->ppdKey) + "CustomFilename");
     const std::string* text = stored ? stored->string() : nullptr;
@@ -172,7 +172,7 @@ int16_t PDECommon::commonGetTicketAddedProfile(const PDEControlItem* row, const 
 OSStatus PDECommon::commonSetTicketAddedProfileFlag(const PDEControlItem* row, const plist::DictionaryRef& dict,
                                                     const char* flag)
 {
-    if (dict && row && flag && profileClassIndex(row->profileClass) >= 0)
+    if (dict && row && flag && isProfileRow(*row))
         dict->set(std::string(row->ppdKey) + "Custom", std::string(flag));
     return kNoErr;
 }
@@ -180,7 +180,7 @@ OSStatus PDECommon::commonSetTicketAddedProfileFlag(const PDEControlItem* row, c
 const plist::Value* PDECommon::commonGetTicketAddedProfileFlag(const PDEControlItem* row,
                                                                const plist::DictionaryRef& dict)
 {
-    if (!dict || !row || profileClassIndex(row->profileClass) < 0)
+    if (!dict || !row || !isProfileRow(*row))
         return nullptr;
     return dict->find(std::string(row->ppdKey) + "Custom");
 }

@@ -70,20 +70,20 @@ OSStatus PDECommon::commonSyncTicketFromPane(rx::PrintSettings* settings, const 
     plist::DictionaryRef model = commonGetModelDictionary(settings, session);
     if (!model)
         return kNoErr;
-    for (PDEControlItem* row = table; row && row->control; ++row) {
-        if (!isBound(*row))
+    for (PDEControlItem& row : controlRows(table)) {
+        if (!isBound(row))
             continue;
-        const int32_t v = commonGetControlValueFromPPDWithSInt32(row);
-        const int32_t n = row->uiList ? int32_t(row->uiList->size()) : 0;
+        const int32_t v = commonGetControlValueFromPPDWithSInt32(&row);
+        const int32_t n = row.uiList ? int32_t(row.uiList->size()) : 0;
         if (v < 0)
             continue;
         if (v < n) {
-            const UIListEntry& e = row->uiList->at(v);
+            const UIListEntry& e = row.uiList->at(v);
             model->set(e[kUIOptionKey].toStdString(), e[kUIChoiceKey].toStdString());
-            commonSetTicketAddedProfileFlag(row, model, "False");
+            commonSetTicketAddedProfileFlag(&row, model, "False");
         } else {
-            commonSetTicketAddedProfile(row, model, int16_t(v - n + 1));
-            commonSetTicketAddedProfileFlag(row, model, "True");
+            commonSetTicketAddedProfile(&row, model, int16_t(v - n + 1));
+            commonSetTicketAddedProfileFlag(&row, model, "True");
         }
     }
     return commonCFDictionaryMapToTicket(settings, model);
@@ -95,25 +95,25 @@ OSStatus PDECommon::commonSyncPaneFromTicket(rx::PrintSettings* settings, const 
     plist::DictionaryRef model = commonGetModelDictionary(settings, session);
     if (!model)
         return kNoErr;
-    for (PDEControlItem* row = table; row && row->control; ++row) {
-        if (!isBound(*row))
+    for (PDEControlItem& row : controlRows(table)) {
+        if (!isBound(row))
             continue;
         int32_t value = -1;
-        const plist::Value* flag = commonGetTicketAddedProfileFlag(row, model);
-        if (row->profileClass >= 1 && row->profileClass <= 3 && flag && flag->string() && *flag->string() == "True") {
-            const int16_t c = commonGetTicketAddedProfile(row, model);
+        const plist::Value* flag = commonGetTicketAddedProfileFlag(&row, model);
+        if (isProfileRow(row) && flag && flag->string() && *flag->string() == "True") {
+            const int16_t c = commonGetTicketAddedProfile(&row, model);
             if (c >= 1)
-                value = int32_t(row->uiList ? row->uiList->size() : 0) + c - 1;
+                value = int32_t(row.uiList ? row.uiList->size() : 0) + c - 1;
             else
-                value = commonGetDefualtValueFromPPDWithSInt32(row);
-        } else if (const plist::Value* stored = model->find(row->ppdKey)) {
+                value = commonGetDefualtValueFromPPDWithSInt32(&row);
+        } else if (const plist::Value* stored = model->find(row.ppdKey)) {
             if (stored->isString())
-                value = commonGetTicketValueWithSInt32(row, QString::fromLatin1(row->ppdKey), *stored);
+                value = commonGetTicketValueWithSInt32(&row, QString::fromLatin1(row.ppdKey), *stored);
         } else {
-            value = commonGetDefualtValueFromPPDWithSInt32(row);
+            value = commonGetDefualtValueFromPPDWithSInt32(&row);
         }
         if (value != -1)
-            commonSetControlValueWithSInt32(row, value);
+            commonSetControlValueWithSInt32(&row, value);
     }
     return commonCFDictionaryMapToTicket(settings, model);
 }
@@ -123,11 +123,11 @@ OSStatus PDECommon::commonGetSummaryText(const PDEControlItem* table, QVariantMa
     if (!pluginBundle())
         return kNoErr;
     OSStatus result = kNoErr;
-    for (const PDEControlItem* row = table; row && row->control; ++row) {
-        if (!row->summaryKey)
+    for (const PDEControlItem& row : controlRows(table)) {
+        if (!row.summaryKey)
             continue;
-        const QString name = localizedString(row->summaryKey);
-        const QString value = commonGetControlValueFromPPDWithNSString(row);
+        const QString name = localizedString(row.summaryKey);
+        const QString value = commonGetControlValueFromPPDWithNSString(&row);
         if (name.isNull() || value.isNull() || !dict || !array) {
             result = kParamErr;
             continue;

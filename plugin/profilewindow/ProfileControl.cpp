@@ -10,6 +10,7 @@
 #include "plugin/profilewindow/KeyFilters.h"
 #include "plugin/profilewindow/ProfileTableModel.h"
 #include "plugin/profilewindow/QVTextField.h"
+#include "profilelist/ProfileListEntries.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -18,6 +19,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -33,6 +35,7 @@ const char* const kWindowDescription = "ProfileControl";
 const char* const kTitleKey = "ProfileTitle";
 const char* const kDiskKey = "Disk";
 const char* const kCardKey = "Card";
+const char* const kWriteFailedKey = "ProfileWriteFailed";
 
 // The two text fields of the edit area.
 constexpr int32_t kFileNameMax = 12;
@@ -54,15 +57,13 @@ QString fieldText(const char (&field)[kProfileNameFieldSize])
     return textOfUtf8(std::string_view(field, strnlen(field, kProfileNameFieldSize))).value_or(QString());
 }
 
-bool fieldEquals(const char (&field)[kProfileNameFieldSize], const QByteArray& utf8)
-{
-    return QByteArray(field, static_cast<qsizetype>(strnlen(field, kProfileNameFieldSize))) == utf8;
-}
+// Items of the location menu.
+constexpr int kLocationMenuDisk = 0;
+constexpr int kLocationMenuCard = 1;
 
-void storeField(char (&field)[kProfileNameFieldSize], const QString& text)
+std::string_view bytesOf(const QByteArray& utf8)
 {
-    const QByteArray bytes = text.toUtf8();
-    QVPListCopyName(field, bytes.constData(), static_cast<size_t>(bytes.size()));
+    return std::string_view(utf8.constData(), static_cast<size_t>(utf8.size()));
 }
 
 QString runFileDialog(QWidget* parent, const QString& directory)
@@ -103,9 +104,8 @@ void ProfileControl::setConstTable(PDEControlItem* table)
 {
     constTable = table;
     constTableCount = 0;
-    if (table)
-        while (table[constTableCount].kind != EndOfTable)
-            ++constTableCount;
+    for ([[maybe_unused]] const PDEControlItem& row : rowsToEnd(table))
+        ++constTableCount;
 }
 
 void ProfileControl::setAdvancedView(AdvancedColorOptions* view)
@@ -150,7 +150,8 @@ bool ProfileControl::loadWindow()
         find(&_profileNameText, "_profileNameText") & find(&_locationText, "_locationText") &
         find(&_fileNameEdit, "_fileNameEdit") & find(&_profileNameEdit, "_profileNameEdit") &
         find(&_locationMenu, "_locationMenu") & find(&_browse, "_browse") & find(&_localOK, "_localOK") &
-        find(&_localCancel, "_localCancel") & find(&_windowOK, "_windowOK") & find(&_windowCancel, "_windowCancel");
+        find(&_localCancel, "_localCancel") & find(&_windowOK, "_windowOK") & find(&_windowCancel, "_windowCancel") &
+        find(&_writeErrorText, "_writeErrorText");
     if (!complete) {
         delete dialog;
         return false;
@@ -181,6 +182,7 @@ bool ProfileControl::loadWindow()
     _profileTableView->setSelectionBehavior(QAbstractItemView::SelectRows);
     _profileTableView->setSelectionMode(QAbstractItemView::SingleSelection);
     _profileTableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    dialog->installEventFilter(this);
     connectActions();
     return true;
 }
@@ -262,92 +264,91 @@ bool ProfileControl::initWithProfileControl()
     vHandlingButtonSetDisable(true, false, false);
     vProfileSettingsAllDisablePart();
 
-    for (ProfileList* l : {&plistRGBDict, &plistSIMDict, &plistDSTDict, &plistRGBDelete, &plistSIMDDelete,
-                           &plistDSTDelete})
-        std::memset(l, 0, sizeof *l);
+    for (ListKind kind : {kEditedList, kDeletedList})
+        for (int c : {kClassRGB, kClassSIM, kClassDST})
+            std::memset(classList(c, kind), 0, sizeof(ProfileList));
     // A class that cannot be read stays untouched, that is empty.
     QVPListReadProfile_EachClass(&plistRGBDict, &plistSIMDict, &plistDSTDict, isPapOrUsb(protocolType));
 
     reloadTable();
     clearSelection();
+    _writeErrorText->hide();
     _profileManagementWindow->setWindowTitle(localizedOrKey(kTitleKey));
+    _profileTableView->setFocus();
+    return true;
+}
+
+bool ProfileControl::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != _profileManagementWindow || event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const bool editing = buttonIdentify != kEditNone;
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && editing && _localOK->isEnabled()) {
+        profileOK();
+        return true;
+    }
+    if (key != Qt::Key_Escape)
+        return false;
+    if (editing)
+        profileCancel();
+    else
+        profileWindowCancel();
     return true;
 }
 
 // ---- Lists --------------------------------------------------------------
 
+ProfileList* ProfileControl::classList(int classIndex, ListKind kind)
+{
+    return const_cast<ProfileList*>(std::as_const(*this).classList(classIndex, kind));
+}
+
+const ProfileList* ProfileControl::classList(int classIndex, ListKind kind) const
+{
+    using Member = ProfileList ProfileControl::*;
+    static constexpr Member kLists[2][3] = {
+        {&ProfileControl::plistRGBDict, &ProfileControl::plistSIMDict, &ProfileControl::plistDSTDict},
+        {&ProfileControl::plistRGBDelete, &ProfileControl::plistSIMDDelete, &ProfileControl::plistDSTDelete},
+    };
+    if (classIndex < kClassRGB || classIndex > kClassDST)
+        return nullptr;
+    return &(this->*kLists[kind][classIndex]);
+}
+
 const ProfileList& ProfileControl::list(int classIndex) const
 {
-    switch (classIndex) {
-    case kClassSIM:
-        return plistSIMDict;
-    case kClassDST:
-        return plistDSTDict;
-    default:
-        return plistRGBDict;
-    }
+    const ProfileList* l = classList(classIndex, kEditedList);
+    return l ? *l : plistRGBDict;
 }
 
 const ProfileList& ProfileControl::deletedList(int classIndex) const
 {
-    switch (classIndex) {
-    case kClassSIM:
-        return plistSIMDDelete;
-    case kClassDST:
-        return plistDSTDelete;
-    default:
-        return plistRGBDelete;
-    }
+    const ProfileList* l = classList(classIndex, kDeletedList);
+    return l ? *l : plistRGBDelete;
+}
+
+int ProfileControl::currentClass() const
+{
+    return _profileMenu ? _profileMenu->currentIndex() : -1;
 }
 
 ProfileList* ProfileControl::currentProfileDict()
 {
-    return const_cast<ProfileList*>(std::as_const(*this).currentProfileDict());
+    return classList(currentClass(), kEditedList);
 }
 
 const ProfileList* ProfileControl::currentProfileDict() const
 {
-    if (!_profileMenu)
-        return nullptr;
-    switch (_profileMenu->currentIndex()) {
-    case kClassRGB:
-        return &plistRGBDict;
-    case kClassSIM:
-        return &plistSIMDict;
-    case kClassDST:
-        return &plistDSTDict;
-    default:
-        return nullptr;
-    }
-}
-
-ProfileList* ProfileControl::deletedListOfCurrentClass()
-{
-    if (!_profileMenu)
-        return nullptr;
-    switch (_profileMenu->currentIndex()) {
-    case kClassRGB:
-        return &plistRGBDelete;
-    case kClassSIM:
-        return &plistSIMDDelete;
-    case kClassDST:
-        return &plistDSTDelete;
-    default:
-        return nullptr;
-    }
+    return classList(currentClass(), kEditedList);
 }
 
 // Over pap:// and usb:// the write merges the edited lists into the file,
 // so a deleted or edited entry must be named to leave the file.
 void ProfileControl::recordDeleted(const ProfileListItem& item)
 {
-    if (!isPapOrUsb(protocolType))
-        return;
-    ProfileList* deleted = deletedListOfCurrentClass();
-    if (!deleted || deleted->iNum < 0 || deleted->iNum >= kProfileListCapacity)
-        return;
-    deleted->litem[deleted->iNum] = item;
-    ++deleted->iNum;
+    if (isPapOrUsb(protocolType))
+        QVPListAppendEntry(classList(currentClass(), kDeletedList), item);
 }
 
 int ProfileControl::selectedRow() const
@@ -456,9 +457,9 @@ bool ProfileControl::tableViewShouldSelectRow(int row)
     _fileNameEdit->setText(fieldText(item.FileName));
     _profileNameEdit->setText(fieldText(item.ProfileName));
     if (item.iLocation == kLocationCard)
-        _locationMenu->setCurrentIndex(1);
+        _locationMenu->setCurrentIndex(kLocationMenuCard);
     else if (item.iLocation == kLocationDisk)
-        _locationMenu->setCurrentIndex(0);
+        _locationMenu->setCurrentIndex(kLocationMenuDisk);
     return true;
 }
 
@@ -512,6 +513,7 @@ void ProfileControl::addButton()
     // The file name field enables OK once its text qualifies.
     _localOK->setEnabled(false);
     buttonIdentify = kEditAdding;
+    focusEditArea();
 }
 
 void ProfileControl::editButton()
@@ -525,6 +527,18 @@ void ProfileControl::editButton()
         vProfileSettingsAllEnablePart();
     _profileMenu->setEnabled(false);
     buttonIdentify = kEditEditing;
+    focusEditArea();
+}
+
+void ProfileControl::focusEditArea()
+{
+    // The pressed button is disabled by now, and Qt has moved focus on to
+    // the next control that takes it, as far as the window's buttons.
+    for (QVTextField* field : {_fileNameEdit, _profileNameEdit})
+        if (field->isEnabled()) {
+            field->setFocus(Qt::OtherFocusReason);
+            return;
+        }
 }
 
 void ProfileControl::deleteButton()
@@ -537,10 +551,7 @@ void ProfileControl::deleteButton()
     const int row = selectedRow();
     if (l && row >= 0) {
         recordDeleted(l->litem[row]);
-        const int used = QVPListUsedCount(l);
-        std::memmove(&l->litem[row], &l->litem[row + 1], sizeof(ProfileListItem) * static_cast<size_t>(used - row - 1));
-        std::memset(&l->litem[used - 1], 0, sizeof(ProfileListItem));
-        l->iNum = used - 1;
+        QVPListRemoveEntry(l, row);
         reloadTable();
     }
     if (selectedRow() >= 0)
@@ -576,52 +587,18 @@ void ProfileControl::profileOK()
     ProfileList* l = currentProfileDict();
     if (!l || !_profileManagementWindow)
         return;
-    const QString fileName = _fileNameEdit->text();
-    const QString profileName = _profileNameEdit->text();
-    const int32_t location = _locationMenu->currentIndex() == 1 ? kLocationCard : kLocationDisk;
-    if (fileName.isEmpty() || fileName.startsWith(QLatin1Char('.')))
+    const QByteArray fileName = _fileNameEdit->text().toUtf8();
+    const QByteArray profileName = _profileNameEdit->text().toUtf8();
+    const int32_t location = _locationMenu->currentIndex() == kLocationMenuCard ? kLocationCard : kLocationDisk;
+    if (fileName.isEmpty() || fileName.startsWith('.'))
         return;
-
-    const int used = QVPListUsedCount(l);
+    // The same file at the same location is refused, the edited entry aside.
     const int selected = selectedRow();
-    const QByteArray fileUtf8 = fileName.toUtf8();
-    for (int r = 0; r < used; ++r) {
-        if (buttonIdentify == kEditEditing && r == selected)
-            continue;
-        if (fieldEquals(l->litem[r].FileName, fileUtf8) && l->litem[r].iLocation == location)
-            return;
-    }
-
-    if (buttonIdentify == kEditEditing) {
-        if (selected < 0)
-            return;
-        ProfileListItem& item = l->litem[selected];
-        recordDeleted(item);
-        const bool device = isDeviceState(item.iInMenu);
-        storeField(item.ProfileName, profileName);
-        if (!device) {
-            storeField(item.FileName, fileName);
-            item.iLocation = location;
-        }
-    } else if (buttonIdentify == kEditAdding) {
-        int slot = 0;
-        while (slot < kProfileListCapacity && l->litem[slot].iInMenu != kStateEmpty)
-            ++slot;
-        if (slot == kProfileListCapacity)
-            return;
-        ProfileListItem& item = l->litem[slot];
-        std::memset(&item, 0, sizeof item);
-        item.iIndexOnDevice = kProfileListCapacity + slot;
-        item.iInMenu = kStateManualShown;
-        item.iProfileClass = 2;
-        item.iDriver = 3;
-        storeField(item.FileName, fileName);
-        storeField(item.ProfileName, profileName);
-        item.iLocation = location;
-        l->iNum = std::min(used + 1, kProfileListCapacity);
-    } else {
+    const int except = buttonIdentify == kEditEditing ? selected : -1;
+    if (QVPListFindFile(l, bytesOf(fileName), location, except) >= 0)
         return;
-    }
+    if (!applyEditArea(l, selected, fileName, profileName, location))
+        return;
 
     vProfileSettingsClearEditText();
     _profileMenu->setEnabled(true);
@@ -630,6 +607,21 @@ void ProfileControl::profileOK()
     reloadTable();
     clearSelection();
     buttonIdentify = kEditNone;
+    _profileTableView->setFocus(Qt::OtherFocusReason);
+}
+
+bool ProfileControl::applyEditArea(ProfileList* list, int selected, const QByteArray& fileName,
+                                   const QByteArray& profileName, int32_t location)
+{
+    if (buttonIdentify == kEditEditing) {
+        if (selected < 0)
+            return false;
+        recordDeleted(list->litem[selected]);
+        QVPListEditEntry(&list->litem[selected], bytesOf(fileName), bytesOf(profileName), location);
+        return true;
+    }
+    return buttonIdentify == kEditAdding &&
+           QVPListAddManualEntry(list, bytesOf(fileName), bytesOf(profileName), location) >= 0;
 }
 
 void ProfileControl::profileCancel()
@@ -642,16 +634,28 @@ void ProfileControl::profileCancel()
     vHandlingButtonSetDisable(true, false, false);
     vProfileSettingsAllDisablePart();
     buttonIdentify = kEditNone;
+    _profileTableView->setFocus(Qt::OtherFocusReason);
+}
+
+bool ProfileControl::writeLists()
+{
+    if (isPapOrUsb(protocolType))
+        return QVPListWriteProfile_All_Pap(&plistRGBDict, &plistSIMDict, &plistDSTDict, &plistRGBDelete,
+                                           &plistSIMDDelete, &plistDSTDelete) == 0;
+    return QVPListWriteProfile_All(&plistRGBDict, &plistSIMDict, &plistDSTDict) == 0;
 }
 
 void ProfileControl::profileWindowOK()
 {
-    // A failed write leaves the file as it was; the window closes all the same.
-    if (isPapOrUsb(protocolType))
-        QVPListWriteProfile_All_Pap(&plistRGBDict, &plistSIMDict, &plistDSTDict, &plistRGBDelete, &plistSIMDDelete,
-                                    &plistDSTDelete);
-    else
-        QVPListWriteProfile_All(&plistRGBDict, &plistSIMDict, &plistDSTDict);
+    // A list that cannot be written keeps the window open with the edits,
+    // so that the user can try again or cancel knowingly.
+    if (!writeLists()) {
+        if (_writeErrorText) {
+            _writeErrorText->setText(localizedOrKey(kWriteFailedKey));
+            _writeErrorText->show();
+        }
+        return;
+    }
     if (onAdvancedView) {
         onAdvancedView->createPDEItemForPPDKey();
         onAdvancedView->getControlValueFromTicket();

@@ -112,6 +112,8 @@ public slots:
     void profileOK();
     void profileCancel();
     void profileMenu();
+    // Writes the lists; when the write fails the window stays open with the
+    // user's edits and says so.
     void profileWindowOK();
     void profileWindowCancel();
 
@@ -122,15 +124,33 @@ public:
     void vProfileSettingsAllDisablePart();
     void vProfileSettingsAllEnablePart();
 
+protected:
+    // Return confirms the edit area when its OK is enabled; Escape cancels
+    // the edit area when it is open, else the window.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     bool loadWindow();
+    bool writeLists();
+    // Focus on the first field of the edit area the current mode enables.
+    void focusEditArea();
     void connectActions();
     void setupColumns();
     void reloadTable();
     void clearSelection();
     void setEditAreaEnabled(bool fileName, bool profileName, bool location, bool buttons);
-    ProfileList* deletedListOfCurrentClass();
+    // The six lists: a class's edited list or its deleted list; null for a
+    // class index other than 0, 1, 2.
+    enum ListKind { kEditedList = 0, kDeletedList = 1 };
+    ProfileList* classList(int classIndex, ListKind kind);
+    const ProfileList* classList(int classIndex, ListKind kind) const;
+    // The class the class menu shows; -1 without a window.
+    int currentClass() const;
     void recordDeleted(const ProfileListItem& item);
+    // Adds or edits the entry as the edit area says; false when nothing
+    // changed (no selection to edit, no free slot, no edit mode).
+    bool applyEditArea(ProfileList* list, int selected, const QByteArray& fileName, const QByteArray& profileName,
+                       int32_t location);
     QString locationTitle(int32_t location) const;
 
     rx::PrintSettings* setting = nullptr;
@@ -158,6 +178,7 @@ private:
     QPushButton* _localCancel = nullptr;
     QPushButton* _windowOK = nullptr;
     QPushButton* _windowCancel = nullptr;
+    QLabel* _writeErrorText = nullptr;
 
     int32_t buttonIdentify = kEditNone;
     ProfileList plistRGBDict{};

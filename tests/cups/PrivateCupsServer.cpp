@@ -1,5 +1,6 @@
 #include "tests/cups/PrivateCupsServer.h"
 
+#include "platform/FileDescriptor.h"
 #include "tests/support/Files.h"
 
 #include <arpa/inet.h>
@@ -31,31 +32,27 @@ namespace {
 
 int freeLoopbackPort()
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    if (fd < 0)
+    const rx::UniqueFd fd(::socket(AF_INET, SOCK_STREAM, 0));
+    if (!fd)
         return 0;
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t len = sizeof a;
-    int port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len) == 0)
-        port = ntohs(a.sin_port);
-    ::close(fd);
-    return port;
+    if (::bind(fd.get(), reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
+        ::getsockname(fd.get(), reinterpret_cast<sockaddr*>(&a), &len) == 0)
+        return ntohs(a.sin_port);
+    return 0;
 }
 
 bool accepts(int port)
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    const rx::UniqueFd fd(::socket(AF_INET, SOCK_STREAM, 0));
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     a.sin_port = htons(uint16_t(port));
-    const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-    ::close(fd);
-    return ok;
+    return fd && ::connect(fd.get(), reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
 }
 
 std::string findProgram(const std::string& name)
@@ -110,6 +107,22 @@ std::string PrivateCupsServer::address() const
     return "127.0.0.1:" + std::to_string(port_);
 }
 
+// The scheduler's data: the machine's, but for the models when a directory
+// of its own is given.
+bool PrivateCupsServer::makeDataDirectory(std::string* error) const
+{
+    namespace fs = std::filesystem;
+    std::error_code failed;
+    fs::create_directories(root_ + "/data", failed);
+    for (const auto& entry : fs::directory_iterator("/usr/share/cups", failed))
+        if (entry.path().filename() != "model")
+            fs::create_symlink(entry.path(), root_ + "/data/" + entry.path().filename().string(), failed);
+    fs::create_symlink(modelDirectory_, root_ + "/data/model", failed);
+    if (failed)
+        *error = "cannot make the scheduler's data directory: " + failed.message();
+    return !failed;
+}
+
 bool PrivateCupsServer::start(std::string* error)
 {
     const std::string installed = findProgram("cupsd");
@@ -131,6 +144,8 @@ bool PrivateCupsServer::start(std::string* error)
         *error = "cannot copy " + installed + ": " + copyError.message();
         return false;
     }
+    if (!modelDirectory_.empty() && !makeDataDirectory(error))
+        return false;
     port_ = freeLoopbackPort();
     if (port_ == 0) {
         *error = "no free loopback port";
@@ -153,7 +168,8 @@ bool PrivateCupsServer::start(std::string* error)
           << "ServerRoot " << root_ << "/conf\n"
           << "StateDir " << root_ << "/state\n"
           << "CacheDir " << root_ << "/cache\n"
-          << "DataDir /usr/share/cups\nServerBin /usr/lib/cups\nDocumentRoot /usr/share/cups/doc-root\n"
+          << "DataDir " << (modelDirectory_.empty() ? "/usr/share/cups" : root_ + "/data") << "\n"
+          << "ServerBin /usr/lib/cups\nDocumentRoot /usr/share/cups/doc-root\n"
           << "RequestRoot " << root_ << "/spool\n"
           << "TempDir " << root_ << "/spool/temp\n"
           << "AccessLog " << root_ << "/log/access_log\n"

@@ -19,6 +19,10 @@ public:
     PrivateCupsServer(const PrivateCupsServer&) = delete;
     PrivateCupsServer& operator=(const PrivateCupsServer&) = delete;
 
+    // The directory of PPD files the scheduler lists as models (lpinfo -m)
+    // in place of the machine's; set before start().
+    void setModelDirectory(std::string directory) { modelDirectory_ = std::move(directory); }
+
     // Starts cupsd and waits until it accepts connections. False with a
     // message when it cannot run here (no cupsd, refused configuration).
     bool start(std::string* error);
@@ -43,7 +47,10 @@ public:
 private:
     bool run(const std::string& program, const std::vector<std::string>& args, std::string* error) const;
 
+    bool makeDataDirectory(std::string* error) const;
+
     std::string root_;
+    std::string modelDirectory_;
     int port_ = 0;
     pid_t pid_ = -1;
 };

@@ -4,6 +4,13 @@
 // 127.0.0.1:161 and merges it into the user's list file. Everything runs in
 // a private network namespace under the test's root and is stopped after
 // the suite.
+//
+// Built with RX_INSTALLED_TREE, the same runs use the Debian package
+// unpacked into the test's root instead of the build tree: the service and
+// the launcher from its libexec directory, pdehost from its bin, the bundle
+// and the PPD from their installed places, and nothing of the build tree.
+// As root, the service then runs as an unprivileged account (daemon) and
+// pdehost as an ordinary user (nobody), as on an installed system.
 #include "tests/support/Files.h"
 #include "tests/support/UnixSocket.h"
 #include "tests/discovery/SnmpTestAgents.h"
@@ -42,6 +49,20 @@ std::string env(const char* name)
     return v ? v : "";
 }
 
+#ifndef RX_INSTALLED_TREE
+#define RX_INSTALLED_TREE 0
+#endif
+
+// The program to run as `account` (empty: as this process).
+std::vector<std::string> runAs(const std::string& account, std::vector<std::string> argv)
+{
+    if (account.empty())
+        return argv;
+    const std::string group = account == "nobody" ? "nogroup" : account;
+    argv.insert(argv.begin(), {"setpriv", "--reuid=" + account, "--regid=" + group, "--clear-groups", "--"});
+    return argv;
+}
+
 // The printer, the service and the installed launcher, shared by the suite.
 struct World {
     e2e::Network network = e2e::Network::Unavailable;
@@ -52,14 +73,82 @@ struct World {
     pid_t agent = -1;
     pid_t service = -1;
     std::string login;
+    // Where the programs come from, and the accounts they run as.
+    fs::path serviceProgram = RX_SERVICE_BINARY;
+    fs::path pdehostProgram = RX_PDEHOST_BINARY;
+    fs::path ppd = env("RX_SOURCE_DIR") + "/plugin/resources/rx8240.ppd";
+    std::string bundle = env("RX_BUNDLE_DIR");
+    std::string serviceAccount, userAccount;
 
     std::string socketPath() const { return (socketDir / "service.sock").string(); }
     fs::path list(ProfileListFile which) const { return QVPListFormPath(login, "rx8240", which); }
     fs::path agentLog() const { return agentDir / "agent.log"; }
 
+    // Writes the user's current list as the service would have left it.
+    void seedList(const std::string& text) const
+    {
+        writeFile(list(kListCurrent), text);
+        if (!serviceAccount.empty()) {
+            EXPECT_EQ(::chown(list(kListCurrent).c_str(), 1, 1), 0);
+        }
+    }
+
     bool start();
+    bool installPrograms();
+    bool unpackPackage();
     void stopAll();
 };
+
+// The launcher at its fixed path, as the package installs it; the programs
+// of the build tree.
+bool World::installPrograms()
+{
+    const fs::path launcher = rx::fixedPath(rx::kLauncherPath);
+    fs::create_directories(launcher.parent_path());
+    fs::copy_file(RX_LAUNCHER_BINARY, launcher, fs::copy_options::overwrite_existing);
+    fs::create_directories(QVPListProfileDirectory());
+    return true;
+}
+
+// The package unpacked into the root; the state directory made as the
+// package's set-up makes it, owned by the service's account.
+bool World::unpackPackage()
+{
+    std::string package;
+    std::error_code missing;
+    for (const auto& entry : fs::directory_iterator(env("RX_PACKAGE_DIR"), missing))
+        if (entry.path().extension() == ".deb")
+            package = entry.path();
+    const pid_t unpack = e2e::spawn({"dpkg-deb", "-x", package, root.string()}, (root.string() + ".unpack.log"));
+    if (package.empty() || unpack < 0 || e2e::waitFor(unpack, 60.0) != 0) {
+        problem = "cannot unpack the package from " + env("RX_PACKAGE_DIR") + ": " + readFile(root.string() + ".unpack.log");
+        return false;
+    }
+    // Nothing of the build tree reaches the programs.
+    for (const char* name : {"RX_BUNDLE_DIR", "RX_SOURCE_DIR", "RX_BINARY_DIR"})
+        ::unsetenv(name);
+    serviceProgram = rx::fixedPath(rx::kServicePath);
+    pdehostProgram = rx::fixedPath(RX_INSTALL_FULL_BINDIR "/pdehost");
+    ppd = rx::fixedPath(rx::kPpdPath);
+    bundle.clear();
+    const fs::path state = QVPListProfileDirectory();
+    fs::create_directories(state);
+    if (::geteuid() == 0 && network == e2e::Network::PrivateRoot) {
+        serviceAccount = "daemon";
+        userAccount = "nobody";
+        const fs::path home = root / "home-nobody";
+        fs::create_directories(home / "run");
+        if (::chown(state.c_str(), 1, 1) != 0 || ::chown(home.c_str(), 65534, 65534) != 0 ||
+            ::chown((home / "run").c_str(), 65534, 65534) != 0 || ::chmod((home / "run").c_str(), 0700) != 0) {
+            problem = "cannot hand the state directory to the service's account";
+            return false;
+        }
+        ::setenv("HOME", home.c_str(), 1);
+        ::setenv("XDG_RUNTIME_DIR", (home / "run").c_str(), 1);
+        login = userAccount;
+    }
+    return true;
+}
 
 // The process enters its network once; every suite's world lives in it.
 e2e::Network processNetwork(std::string* why)
@@ -85,12 +174,10 @@ bool World::start()
     fs::create_directories(root);
     ::setenv("TARNVALE_ROOT", root.c_str(), 1);
     snmptest::isolateNetSnmp();
-
-    // The launcher at its fixed path, as the package installs it.
-    const fs::path launcher = rx::fixedPath(rx::kLauncherPath);
-    fs::create_directories(launcher.parent_path());
-    fs::copy_file(RX_LAUNCHER_BINARY, launcher, fs::copy_options::overwrite_existing);
-    fs::create_directories(QVPListProfileDirectory());
+    // Read once, before an installed-tree run hides the build tree.
+    static const std::string table = snmptest::fixture("rows-1-3.snmprec");
+    if (!(RX_INSTALLED_TREE ? unpackPackage() : installPrograms()))
+        return false;
 
     // The simulated printer: three profiles, one RGB source on disk and two
     // simulation/destination profiles, on card and disk.
@@ -104,7 +191,7 @@ bool World::start()
     fs::create_directories(agentDir / "cache");
     for (const fs::path& p : {agentDir, agentDir / "data", agentDir / "cache"})
         fs::permissions(p, fs::perms::all);
-    writeFile(agentDir / "data" / "ombrel.snmprec", snmptest::fixture("rows-1-3.snmprec"));
+    writeFile(agentDir / "data" / "ombrel.snmprec", table);
     fs::permissions(agentDir / "data" / "ombrel.snmprec", fs::perms::owner_all | fs::perms::group_read |
                                                               fs::perms::others_read);
     const e2e::AgentLaunch launch = e2e::agentLaunch(network);
@@ -133,8 +220,13 @@ bool World::start()
         return false;
     }
     socketDir = socketTemplate;
+    if (!serviceAccount.empty() && (::chown(socketDir.c_str(), 1, 1) != 0 || ::chmod(socketDir.c_str(), 0755) != 0)) {
+        problem = "cannot hand the socket directory to the service's account";
+        return false;
+    }
     ::setenv("RX8240_SERVICE_SOCKET", socketPath().c_str(), 1);
-    service = e2e::spawn({RX_SERVICE_BINARY, "--listen", socketPath()}, (root / "service.log").string());
+    service = e2e::spawn(runAs(serviceAccount, {serviceProgram.string(), "--listen", socketPath()}),
+                         (root / "service.log").string());
     for (int i = 0; i < 500 && service > 0 && !rxtest::unixSocketAccepts(socketPath()); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     if (!rxtest::unixSocketAccepts(socketPath())) {
@@ -223,20 +315,30 @@ struct HostRun {
     std::string output;
 };
 
-HostRun pdehostView(const std::string& deviceUri)
+// Runs a program of the world as the user, with its output.
+HostRun runAsUser(const std::vector<std::string>& argv)
 {
-    const fs::path log = world->root / "pdehost.log";
+    const fs::path log = world->root / "run.log";
     fs::remove(log);
-    std::vector<std::string> argv{RX_PDEHOST_BINARY, "--ppd", env("RX_SOURCE_DIR") + "/plugin/resources/rx8240.ppd",
-                                  "--printer-id", "rx8240", "--device-uri", deviceUri};
-    if (!env("RX_BUNDLE_DIR").empty()) {
-        argv.push_back("--bundle");
-        argv.push_back(env("RX_BUNDLE_DIR"));
-    }
-    argv.push_back("view");
-    const pid_t pid = e2e::spawn(argv, log.string());
+    const pid_t pid = e2e::spawn(runAs(world->userAccount, argv), log.string());
     const int code = pid > 0 ? e2e::waitFor(pid, 60.0) : -3;
     return {code, readFile(log)};
+}
+
+// pdehost on the rx8240 PPD with this device URI, running `actions`.
+HostRun pdehost(const std::string& deviceUri, const std::vector<std::string>& actions)
+{
+    std::vector<std::string> argv{world->pdehostProgram, "--ppd", world->ppd, "--printer-id", "rx8240",
+                                  "--device-uri", deviceUri};
+    if (!world->bundle.empty())
+        argv.insert(argv.end(), {"--bundle", world->bundle});
+    argv.insert(argv.end(), actions.begin(), actions.end());
+    return runAsUser(argv);
+}
+
+HostRun pdehostView(const std::string& deviceUri)
+{
+    return pdehost(deviceUri, {"view"});
 }
 
 class EndToEnd : public ::testing::Test {
@@ -304,7 +406,7 @@ TEST_P(ViewRequest, BacksUpThenWalksTheQueuesDevice)
 {
     const ViewCase& c = GetParam();
     const std::string before = listText(c.before);
-    writeFile(world->list(kListCurrent), before);
+    world->seedList(before);
     const size_t requestsBefore = agentRequests();
 
     const HostRun run = pdehostView(c.deviceUri);
@@ -330,7 +432,7 @@ INSTANTIATE_TEST_SUITE_P(Queues, ViewRequest, ::testing::ValuesIn(kViewCases),
 // and walks again: the list stays the same, and nothing is listed twice.
 TEST_F(EndToEnd, SecondViewRequestBacksUpTheDiscoveredList)
 {
-    writeFile(world->list(kListCurrent), listText({}));
+    world->seedList(listText({}));
     ASSERT_EQ(pdehostView("lpd://127.0.0.1/queue").exitCode, 0);
     const std::string afterFirst = readFile(world->list(kListCurrent));
     ASSERT_EQ(listEntries(world->list(kListCurrent)), kAllDiscovered);
@@ -341,12 +443,31 @@ TEST_F(EndToEnd, SecondViewRequestBacksUpTheDiscoveredList)
     EXPECT_EQ(listEntries(world->list(kListCurrent)), kAllDiscovered);
 }
 
+// The profile window writes the list through the launcher in pieces and a
+// commit; the user reads the file the service wrote.
+TEST_F(EndToEnd, ProfileWindowWritesTheListThroughTheLauncher)
+{
+    world->seedList(listText({}));
+    const HostRun run = pdehost("usb://TARNVALE/rx8240", {"restore", "profiles", "profiles-add", "profiles-filename",
+                                                          "PROOF.ICC", "profiles-name", "Proof copy",
+                                                          "profiles-location", "1", "profiles-ok",
+                                                          "profiles-window-ok"});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(listEntries(world->list(kListCurrent)), std::vector<std::string>{"RGB 500 6 2 5 PROOF.ICC Proof copy"});
+#if RX_INSTALLED_TREE
+    const HostRun shown = runAsUser({rx::fixedPath(RX_INSTALL_FULL_BINDIR "/rx8240-profiles"), "show",
+                                     world->list(kListCurrent).string()});
+    ASSERT_EQ(shown.exitCode, 0) << shown.output;
+    EXPECT_NE(shown.output.find("PROOF.ICC\tProof copy"), std::string::npos) << shown.output;
+#endif
+}
+
 // Without the service the probe fails: the view still comes, no backup is
 // taken and the list is not touched.
 TEST_F(EndToEnd, WithoutTheServiceTheViewComesAndNoFileChanges)
 {
     const std::string before = listText({{kClassRGB, 101, kStateDeviceShown, 1, kLocationDisk, "PROF1.ICC", "P"}});
-    writeFile(world->list(kListCurrent), before);
+    world->seedList(before);
     const std::string socket = env("RX8240_SERVICE_SOCKET");
     ::setenv("RX8240_SERVICE_SOCKET", (world->socketDir / "absent.sock").c_str(), 1);
     const size_t requestsBefore = agentRequests();

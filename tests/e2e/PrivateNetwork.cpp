@@ -1,5 +1,7 @@
 #include "tests/e2e/PrivateNetwork.h"
 
+#include "platform/FileDescriptor.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <net/if.h>
@@ -34,31 +36,27 @@ bool writeProcFile(const std::string& path, const std::string& text)
 
 bool loopbackUp()
 {
-    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
+    const rx::UniqueFd fd(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    if (!fd)
         return false;
     ifreq request{};
     std::strncpy(request.ifr_name, "lo", IFNAMSIZ - 1);
-    bool ok = ::ioctl(fd, SIOCGIFFLAGS, &request) == 0;
+    bool ok = ::ioctl(fd.get(), SIOCGIFFLAGS, &request) == 0;
     if (ok && !(request.ifr_flags & IFF_UP)) {
         request.ifr_flags = static_cast<short>(request.ifr_flags | IFF_UP | IFF_RUNNING);
-        ok = ::ioctl(fd, SIOCSIFFLAGS, &request) == 0;
+        ok = ::ioctl(fd.get(), SIOCSIFFLAGS, &request) == 0;
     }
-    ::close(fd);
     return ok;
 }
 
 bool port161Free()
 {
-    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    const rx::UniqueFd fd(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(161);
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool ok = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    return ok;
+    return fd && ::bind(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
 }
 
 }  // namespace

@@ -21,14 +21,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // A marker in one slot shows whether a failed read touched the lists.
         lists[1].litem[499].iIndexOnDevice = 0x5A5A;
         std::memcpy(before.get(), lists.get(), sizeof(ProfileList) * 3);
-        ProfileList* pointers[3] = {&lists[0], &lists[1], &lists[2]};
+        ProfileList* pointers[kProfileClassCount] = {&lists[0], &lists[1], &lists[2]};
 
         const profilelist::ReadStatus status = profilelist::readListText(text, pointers, mode);
         if (status != profilelist::ReadStatus::Ok) {
             FUZZ_REQUIRE(std::memcmp(lists.get(), before.get(), sizeof(ProfileList) * 3) == 0);
             continue;
         }
-        for (int c = 0; c < 3; ++c) {
+        for (int c = 0; c < kProfileClassCount; ++c) {
             const ProfileList& list = lists[c];
             FUZZ_REQUIRE(list.iNum >= 0 && list.iNum <= kProfileListCapacity);
             for (int i = 0; i < kProfileListCapacity; ++i) {

@@ -4,10 +4,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -94,10 +96,10 @@ TEST(Pdehost, FailuresAreReportedNotIgnored)
 {
     HostRun unknown = pdehost({"restore", "frobnicate"});
     EXPECT_NE(unknown.exitCode, 0);
-    EXPECT_TRUE(unknown.err.contains("frobnicate"));
+    EXPECT_THAT(unknown.err.toStdString(), HasSubstr("frobnicate"));
     HostRun noControl = pdehost({"set", "menu_Nothing=1"});
     EXPECT_NE(noControl.exitCode, 0);
-    EXPECT_TRUE(noControl.err.contains("menu_Nothing"));
+    EXPECT_THAT(noControl.err.toStdString(), HasSubstr("menu_Nothing"));
     HostRun badIndex = pdehost({"set", "menu_QuickColor=9"});
     EXPECT_NE(badIndex.exitCode, 0);
 }
@@ -113,6 +115,48 @@ TEST(Pdehost, HelpListsTheActionsWithTheirArgumentsAndVersionNamesTheProgram)
     HostRun version = rxtest::runPdehost({"--version"});
     ASSERT_EQ(version.exitCode, 0) << version.err.toStdString();
     EXPECT_THAT(version.lines.join('\n').toStdString(), ::testing::MatchesRegex("pdehost [0-9]+\\.[0-9]+.*"));
+}
+
+TEST(Pdehost, ErrorsSayWhyAndAMistypedFolderIsNotCreated)
+{
+    QTemporaryDir dir;
+    const auto file = [&](const char* name, const QByteArray& bytes) {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return f.fileName();
+    };
+    const QString folder = dir.filePath("folder"), fifo = dir.filePath("fifo");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QByteArray deep = "<plist>" + QByteArray("<array>").repeated(300) + QByteArray("</array>").repeated(300) +
+                            "</plist>";
+    const QString mistyped = dir.filePath("no/such/folder/settings.plist");
+    const struct {
+        QString settings;
+        const char* reason;
+    } cases[] = {
+        {folder, "Is a directory"},
+        {fifo, "not a regular file"},
+        {"/dev/zero", "not a regular file"},
+        {file("binary.plist", "bplist00\xD1\x01\x02"), "a binary property list"},
+        {file("array.plist", "<plist><array/></plist>"), "its root is not a dictionary"},
+        {file("empty.plist", ""), "an empty file"},
+        {file("deep.plist", deep), "nested deeper than 256 levels"},
+        {mistyped, "no folder"},
+    };
+    for (const auto& c : cases) {
+        HostRun r = pdehost({"--settings", c.settings, "restore", "save"});
+        EXPECT_EQ(r.exitCode, 1) << c.reason;
+        EXPECT_THAT(r.err.toStdString(), HasSubstr(c.reason));
+    }
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("no")));
+
+    HostRun ppd = rxtest::runPdehost({"--ppd", folder, "keys"});
+    EXPECT_EQ(ppd.exitCode, 1);
+    EXPECT_THAT(ppd.err.toStdString(), HasSubstr("Is a directory"));
+    HostRun relative = pdehost({"keys"}, QDir::current().relativeFilePath(rxtest::envText("RX_BUNDLE_DIR")));
+    EXPECT_EQ(relative.exitCode, 0) << relative.err.toStdString();
 }
 
 TEST(Pdehost, BundleWithoutUiDescriptionGivesNoViewButAnswers)

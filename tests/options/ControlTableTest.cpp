@@ -37,14 +37,19 @@ TEST_P(PpdEncoding, ChoiceTextsDecodeToTheirCharacters)
 
 // libcups converts the strings of ISOLatin1, WindowsANSI and JIS83-RKSJ files
 // to UTF-8 and says so; a file without LanguageEncoding keeps its bytes and
-// is read as Mac OS Roman.
+// is read as Mac OS Roman, and so is one whose encoding libcups does not know
+// (it keeps the EUC-KR bytes, or a "None" file's UTF-8 bytes, but reports
+// UTF-8).
 INSTANTIATE_TEST_SUITE_P(
     Fixtures, PpdEncoding,
     ::testing::Values(EncodingCase{"rx8240-latin1.ppd", rx::TextEncoding::UTF8, "Très clair", "Foncé"},
                       EncodingCase{"rx8240-cp1252.ppd", rx::TextEncoding::UTF8, "€ Lighter", "Darker “dark”"},
                       EncodingCase{"rx8240-sjis.ppd", rx::TextEncoding::UTF8, "明るい", "暗い"},
                       EncodingCase{"rx8240-utf8.ppd", rx::TextEncoding::UTF8, "Ünïcødé light", "Dunkel ☼"},
-                      EncodingCase{"rx8240-none.ppd", rx::TextEncoding::MacRoman, "Café clair", "Noir ƒ"}));
+                      EncodingCase{"rx8240-none.ppd", rx::TextEncoding::MacRoman, "Café clair", "Noir ƒ"},
+                      EncodingCase{"rx8240-euckr.ppd", rx::TextEncoding::MacRoman, "π‡∞‘", "æÓµ”∞‘"},
+                      EncodingCase{"rx8240-declared-none.ppd", rx::TextEncoding::MacRoman, "Caf√© clair",
+                                   "Tr√®s fonc√©"}));
 
 TEST(PpdEncodingTable, NamesAreExactAndBytesDecodePerEncoding)
 {
@@ -67,6 +72,21 @@ TEST(PpdEncodingTable, NamesAreExactAndBytesDecodePerEncoding)
         SCOPED_TRACE(r.name ? r.name : "(none)");
         EXPECT_EQ(rx::textEncodingForLanguageEncoding(r.name), r.encoding);
         EXPECT_EQ(rx::decodeText(r.bytes, r.encoding), QString::fromUtf8(r.text));
+    }
+    // What libcups reported against what the file declares.
+    struct Declared {
+        const char* reported;
+        const char* declared;
+        rx::TextEncoding encoding;
+    } declared[] = {
+        {"UTF-8", "ISOLatin1", rx::TextEncoding::UTF8},  {"UTF-8", "isolatin1", rx::TextEncoding::UTF8},
+        {"UTF-8", "MacStandard", rx::TextEncoding::UTF8}, {"UTF-8", "UTF-8", rx::TextEncoding::UTF8},
+        {"UTF-8", "None", rx::TextEncoding::MacRoman},   {"UTF-8", "EUC-KR", rx::TextEncoding::MacRoman},
+        {"WindowsANSI", nullptr, rx::TextEncoding::WindowsLatin1}, {nullptr, nullptr, rx::TextEncoding::MacRoman},
+    };
+    for (const Declared& d : declared) {
+        SCOPED_TRACE(d.declared ? d.declared : "(not declared)");
+        EXPECT_EQ(rx::ppdStringEncoding(d.reported, d.declared), d.encoding);
     }
     // PPD strings: for a file without an encoding entry libcups hands over
     // the ISO 8859-1 reading in UTF-8; the file's bytes are Mac OS Roman.

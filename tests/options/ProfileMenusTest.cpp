@@ -110,14 +110,40 @@ TEST_F(ProfileMenus, ChosenProfileIsFoundAgainByItsPath)
     EXPECT_EQ(restoreSelection(), 3 + 1);
 
     // Hiding an earlier profile moves the selection up, onto the same profile.
-    lists[kClassDST].litem[0].iInMenu = 2;
+    lists[kClassDST].litem[0].iInMenu = kStateDeviceHiddenConfirmed;
     write();
     EXPECT_EQ(restoreSelection(), 3 + 0);
 
     // A profile no longer shown falls back to the PPD default ("Auto").
-    lists[kClassDST].litem[2].iInMenu = 1;
+    lists[kClassDST].litem[2].iInMenu = kStateDeviceHidden;
     write();
     EXPECT_EQ(restoreSelection(), 0);
+}
+
+// A preset position past the PPD's choices leaves the menu alone: the
+// user's profile items after the choices never stand in for it, so neither
+// the menu nor the job nor the summary carries a profile.
+TEST_F(ProfileMenus, PresetPastAShortPpdsChoicesSelectsNoProfile)
+{
+    setList(kClassRGB, {entry("A.ICC", "One", 4, kLocationDisk)});
+    write();
+    Panel panel("rx8240-short.ppd");  // Image RGB Source offers "None" only
+    panel.build();
+    panel.restore();
+    pde::AdvancedColorOptions* adv = panel.advanced;
+    ASSERT_EQ(adv->menu_iRGBSource->count(), 1 + 1);
+    adv->changeItemAccodingQuickColor(0, 0);
+    EXPECT_EQ(adv->menu_iRGBSource->currentIndex(), 0);
+    EXPECT_EQ(adv->menu_tRGBSource->currentIndex(), 1) << "a full menu still takes the preset";
+    adv->setControlValueToTicket();
+    auto model = PDECommon::commonGetModelDictionary(&panel.settings, &panel.session);
+    EXPECT_EQ(*model->get("QVImageRGBSource").string(), "None");
+    EXPECT_EQ(*model->get("QVImageRGBSourceCustom").string(), "False");
+    QVariantMap dict;
+    QStringList order;
+    adv->getSummaryItemAccodingQuickColor(0, 0, &dict, &order);
+    EXPECT_FALSE(order.contains("Image RGB Source")) << order.join(", ").toStdString();
+    EXPECT_TRUE(order.contains("Text RGB Source"));
 }
 
 TEST_F(ProfileMenus, WithoutListFileOnlyPpdChoices)

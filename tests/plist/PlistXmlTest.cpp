@@ -1,12 +1,14 @@
 // The generic XML property-list reader and writer, checked against libplist.
 #include "platform/plist/PlistXml.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 #include <plist/plist.h>
 
 #include <cstdlib>
 
 namespace {
+
+using ::testing::HasSubstr;
 
 plist::Value sample()
 {
@@ -25,6 +27,7 @@ plist::Value sample()
     root->set("spaces", plist::Value("   "));
     root->set("big", plist::Value(int64_t(9007199254740993)));
     root->set("min", plist::Value(int64_t(INT64_MIN)));
+    root->set("unsigned max", plist::Value::unsignedInteger(UINT64_MAX));
     root->set("real", plist::Value(0.1));
     root->set("date", plist::Value(plist::Date{"2024-05-06T07:08:09Z"}));
     root->set("data", plist::Value(plist::Data{std::string("\x00\x01\xFFhello", 8)}));
@@ -39,9 +42,10 @@ TEST(PlistXml, RoundTripsEveryType)
     const plist::Value v = sample();
     const std::string text = plist::toXml(v);
     EXPECT_EQ(text.rfind(std::string(plist::kXmlHeader), 0), 0u);
-    plist::ReadError error = plist::ReadError::NotFound;
-    EXPECT_EQ(plist::parseXml(text, &error), v);
-    EXPECT_EQ(error, plist::ReadError::None);
+    plist::ReadResult result;
+    result.error = plist::ReadError::NotFound;
+    EXPECT_EQ(plist::parseXml(text, &result), v);
+    EXPECT_EQ(result.error, plist::ReadError::None);
 }
 
 TEST(PlistXml, LibplistReadsWhatIsWritten)
@@ -63,6 +67,8 @@ TEST(PlistXml, LibplistReadsWhatIsWritten)
     uint64_t u = 0;
     plist_get_uint_val(plist_dict_get_item(root, "big"), &u);
     EXPECT_EQ(u, 9007199254740993u);
+    plist_get_uint_val(plist_dict_get_item(root, "unsigned max"), &u);
+    EXPECT_EQ(u, UINT64_MAX);
     double d = 0;
     plist_get_real_val(plist_dict_get_item(root, "real"), &d);
     EXPECT_EQ(d, 0.1);
@@ -86,6 +92,8 @@ TEST(PlistXml, ReadsOtherWritersForms)
 <plist version="1.0"><dict>
   <key>hex</key><integer> 0x1F </integer>
   <key>neg</key><integer>-5</integer>
+  <key>unsigned max</key><integer>18446744073709551615</integer>
+  <key>minus one</key><integer>-1</integer>
   <key>cdata</key><string><![CDATA[<raw & text>]]></string>
   <key>entities</key><string>&#233;&#x1F600;&lt;&amp;&quot;&apos;</string>
   <key>split</key><string>ab<!-- c -->cd</string>
@@ -98,6 +106,10 @@ TEST(PlistXml, ReadsOtherWritersForms)
     ASSERT_TRUE(d);
     EXPECT_EQ(d->get("hex"), plist::Value(31));
     EXPECT_EQ(d->get("neg"), plist::Value(-5));
+    // An unsigned writer's value above the signed range is written back as it was.
+    EXPECT_EQ(d->get("unsigned max"), plist::Value::unsignedInteger(UINT64_MAX));
+    EXPECT_NE(d->get("minus one"), d->get("unsigned max"));
+    EXPECT_THAT(plist::toXml(v), HasSubstr("<integer>18446744073709551615</integer>"));
     EXPECT_EQ(d->get("cdata"), plist::Value("<raw & text>"));
     EXPECT_EQ(d->get("entities"), plist::Value("\xC3\xA9\xF0\x9F\x98\x80<&\"'"));
     EXPECT_EQ(d->get("split"), plist::Value("abcd"));
@@ -118,13 +130,13 @@ TEST(PlistXml, RejectsMalformedDocuments)
         "<plist></plist>",
     };
     for (const char* c : cases) {
-        plist::ReadError error = plist::ReadError::None;
-        EXPECT_TRUE(plist::parseXml(c, &error).isNone()) << c;
-        EXPECT_EQ(error, plist::ReadError::NotParsable) << c;
+        plist::ReadResult result;
+        EXPECT_TRUE(plist::parseXml(c, &result).isNone()) << c;
+        EXPECT_EQ(result.error, c[0] ? plist::ReadError::NotParsable : plist::ReadError::Empty) << c;
     }
-    plist::ReadError error = plist::ReadError::None;
-    EXPECT_TRUE(plist::readXmlFile("/nonexistent/file.plist", &error).isNone());
-    EXPECT_EQ(error, plist::ReadError::NotFound);
+    plist::ReadResult result;
+    EXPECT_TRUE(plist::readXmlFile("/nonexistent/file.plist", &result).isNone());
+    EXPECT_EQ(result.error, plist::ReadError::NotFound);
 }
 
 TEST(PlistXml, WriterKeepsDocumentsWellFormed)

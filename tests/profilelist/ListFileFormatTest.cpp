@@ -8,22 +8,18 @@ using namespace listtest;
 
 namespace {
 
-class ListFileFormat : public ::testing::Test {
-protected:
-    void SetUp() override { useTestPaths(); }
-    std::string current() const { return QV_PLIST_PROFILE_PATH; }
-};
+using ListFileFormat = ListFileTest;
 
 TEST_F(ListFileFormat, EmptyListsRoundTripWithAllSlots)
 {
     Lists empty;
     ASSERT_EQ(QVPListWriteProfile_All(empty.rgb(), empty.sim(), empty.dst()), 0);
 
-    plist::ReadError error;
-    plist::Value root = plist::readXmlFile(current(), &error);
-    ASSERT_TRUE(root.isDictionary());
+    plist::ReadResult result;
+    plist::Value root = plist::readXmlFile(current(), &result);
+    ASSERT_TRUE(root.isDictionary()) << plist::describe(result);
     EXPECT_EQ(root.dictionary()->get("PlistVersion"), plist::Value(1));
-    for (int c = 0; c < 3; ++c) {
+    for (int c = 0; c < kProfileClassCount; ++c) {
         auto cls = root.dictionary()->dictionary(QVPListClassKey(c));
         ASSERT_TRUE(cls) << QVPListClassKey(c);
         EXPECT_EQ(cls->get("iNum"), plist::Value(0));
@@ -43,7 +39,7 @@ TEST_F(ListFileFormat, EmptyListsRoundTripWithAllSlots)
     Lists back;
     back[0].iNum = 9;  // must be corrected by the read
     ASSERT_EQ(QVPListReadProfile_All(back.rgb(), back.sim(), back.dst()), 0);
-    for (int c = 0; c < 3; ++c)
+    for (int c = 0; c < kProfileClassCount; ++c)
         EXPECT_TRUE(sameList(back[c], empty[c])) << c;
 }
 
@@ -57,7 +53,7 @@ TEST_F(ListFileFormat, VariedListsRoundTripExceptDriver)
 
     Lists back;
     ASSERT_EQ(QVPListReadProfile_All(back.rgb(), back.sim(), back.dst()), 0);
-    for (int c = 0; c < 3; ++c) {
+    for (int c = 0; c < kProfileClassCount; ++c) {
         EXPECT_EQ(back[c].iNum, lists[c].iNum);
         for (int n = 0; n < kProfileListCapacity; ++n)
             lists[c].litem[n].iDriver = 0;  // never written
@@ -72,7 +68,7 @@ TEST_F(ListFileFormat, FileTextIsTheSerialisedClassDictionaries)
     // A name that is not valid UTF-8 is left out of its field dictionary.
     std::memcpy(lists[1].litem[3].ProfileName, "bad\xC3(", 6);
     auto root = plist::Dictionary::create();
-    for (int c = 0; c < 3; ++c) {
+    for (int c = 0; c < kProfileClassCount; ++c) {
         plist::DictionaryRef cls, fields[6];
         auto props = CreatePropsDictionary(c, &lists[c], &cls, &fields[0], &fields[1], &fields[2], &fields[3],
                                            &fields[4], &fields[5]);
@@ -267,7 +263,7 @@ TEST_F(ListFileFormat, PapReadingDropsAndDemotesConfirmedEntries)
 TEST(ListFileReader, ReportsWhyAFileCannotBeRead)
 {
     Lists lists;
-    ProfileList* targets[3] = {lists.rgb(), lists.sim(), lists.dst()};
+    ProfileList* targets[kProfileClassCount] = {lists.rgb(), lists.sim(), lists.dst()};
     using profilelist::ReadStatus;
     EXPECT_EQ(profilelist::readListFile("/nonexistent/x.plist", targets, profilelist::ReadMode::Plain),
               ReadStatus::NotFound);

@@ -38,13 +38,13 @@ TEST_F(ListOperations, WriteOneClassKeepsTheOthers)
 
     Lists expected;
     fillVaried(expected);
-    for (int c = 0; c < 3; ++c)
+    for (int c = 0; c < kProfileClassCount; ++c)
         for (auto& it : expected[c].litem)
             it.iDriver = 0;
     std::memcpy(expected.sim(), sim.get(), sizeof(ProfileList));
     Lists back;
     ASSERT_EQ(QVPListReadProfile_All(back.rgb(), back.sim(), back.dst()), 0);
-    for (int c = 0; c < 3; ++c) {
+    for (int c = 0; c < kProfileClassCount; ++c) {
         EXPECT_TRUE(sameList(back[c], expected[c])) << c;
         EXPECT_TRUE(sameList(outs[c], expected[c])) << c;
     }

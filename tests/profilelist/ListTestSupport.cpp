@@ -108,7 +108,7 @@ std::vector<std::string> dumpOfLists(const Lists& lists)
 {
     std::vector<std::string> lines{"PlistVersion 1"};
     char line[128];
-    for (int c = 0; c < 3; ++c) {
+    for (int c = 0; c < kProfileClassCount; ++c) {
         const char* cls = QVPListClassKey(c);
         const ProfileList& l = lists[c];
         lines.push_back(std::string(cls) + " iNum " + std::to_string(l.iNum));
@@ -145,7 +145,7 @@ std::vector<std::string> dumpWithLibplist(const std::string& path)
     };
     if (plist_t v = plist_dict_get_item(root, "PlistVersion"))
         lines.push_back("PlistVersion " + std::to_string(integer(v)));
-    for (int c = 0; c < 3; ++c) {
+    for (int c = 0; c < kProfileClassCount; ++c) {
         const char* cls = QVPListClassKey(c);
         plist_t d = plist_dict_get_item(root, cls);
         if (!d) {

@@ -17,8 +17,8 @@ namespace listtest {
 
 // Three zero-filled lists on the heap.
 struct Lists {
-    std::unique_ptr<ProfileList[]> p{new ProfileList[3]};
-    Lists() { std::memset(p.get(), 0, sizeof(ProfileList) * 3); }
+    std::unique_ptr<ProfileList[]> p{new ProfileList[kProfileClassCount]};
+    Lists() { std::memset(p.get(), 0, sizeof(ProfileList) * kProfileClassCount); }
     ProfileList& operator[](int c) { return p[size_t(c)]; }
     const ProfileList& operator[](int c) const { return p[size_t(c)]; }
     ProfileList* rgb() { return &p[0]; }
@@ -44,6 +44,13 @@ std::vector<std::string> directoryEntries(const std::string& dir);
 // Creates the profile directory below the test root and sets the service
 // paths for user "alice" and model "rx8240".
 void useTestPaths();
+
+// Tests on the current list file of the test paths.
+class ListFileTest : public ::testing::Test {
+protected:
+    void SetUp() override { useTestPaths(); }
+    std::string current() const { return QV_PLIST_PROFILE_PATH; }
+};
 
 // Every value of a list file, one line each, sorted: "PlistVersion 1",
 // "RGB iNum 3", "RGB InMenu0001 i 4", "RGB FileName0001 s <UTF-8 hex>".

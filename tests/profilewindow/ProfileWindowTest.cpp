@@ -10,7 +10,11 @@
 #include "profilelist/ProfileList.h"
 #include "profilelist/ServicePaths.h"
 
+#include <gmock/gmock.h>
+
 #include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QLabel>
 #include <QDialog>
 #include <QImageWriter>
 #include <QTableView>
@@ -165,7 +169,7 @@ TEST_F(Window, OpensOnTheRgbListWithTheEditAreaOff)
     EXPECT_TRUE(enabled("_addButton"));
     EXPECT_FALSE(enabled("_editButton") || enabled("_deleteButton") || enabled("_localOK") || enabled("_browse"));
     EXPECT_FALSE(fileName->isEnabled() || profileName->isEnabled() || location->isEnabled());
-    EXPECT_EQ(control.window()->windowTitle(), QStringLiteral("ProfileTitle"));
+    EXPECT_EQ(control.window()->windowTitle(), QStringLiteral("Profile Management"));
     EXPECT_EQ(table->model()->headerData(4, Qt::Horizontal, Qt::UserRole).toString(), QStringLiteral("inmenu"));
 
     classMenu->setCurrentIndex(2);
@@ -579,6 +583,141 @@ TEST_F(Window, PanelHandsTheWindowItsObjectsWhenItLoads)
     EXPECT_EQ(panel.advancedView()->menu_iRGBSource->itemText(panel.advancedView()->menu_iRGBSource->count() - 1),
               QStringLiteral("P1.ICC(one)Disk"));
     panel.terminate();
+}
+
+// ---- The window as a keyboard and mouse user meets it ---------------------
+
+class WindowKeys : public Window {
+protected:
+    void show()
+    {
+        QDialog* w = control.window();
+        w->show();
+        QApplication::setActiveWindow(w);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    }
+    QPushButton* button(const char* name) { return buttons.at(name); }
+    QString focused() const
+    {
+        QWidget* f = QApplication::focusWidget();
+        return f ? f->objectName() : QStringLiteral("(none)");
+    }
+    void key(Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); }
+    // Tab from the focused control round the window, once.
+    QStringList tabRound()
+    {
+        QStringList order{focused()};
+        for (int i = 0; i < 16; ++i) {
+            key(Qt::Key_Tab);
+            if (focused() == order.constFirst())
+                break;
+            order << focused();
+        }
+        return order;
+    }
+};
+
+// After Add or Edit the focus is in the first field the mode enables, so a
+// space typed into the file name never presses a button.
+TEST_F(WindowKeys, AddAndEditFocusTheFirstFieldTheyEnable)
+{
+    append(lists[0], entry(4, "DEV.ICC", "Device"));
+    append(lists[0], entry(6, "MAN.ICC", "Manual"));
+    saveLists();
+    open();
+    show();
+    struct Case {
+        int row;  // -1: Add
+        const char* button;
+        const char* field;
+    } cases[] = {{-1, "_addButton", "_fileNameEdit"}, {0, "_editButton", "_profileNameEdit"},
+                 {1, "_editButton", "_fileNameEdit"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button + std::to_string(c.row));
+        if (c.row >= 0)
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                              table->visualRect(table->model()->index(c.row, 1)).center());
+        QTest::mouseClick(button(c.button), Qt::LeftButton);
+        EXPECT_EQ(focused(), QString::fromLatin1(c.field));
+        key(Qt::Key_Escape);
+        EXPECT_EQ(control.editMode(), pde::ProfileControl::kEditNone);
+    }
+    QTest::mouseClick(button("_addButton"), Qt::LeftButton);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("AB CD.ICC"));
+    EXPECT_EQ(control.editMode(), pde::ProfileControl::kEditAdding);
+    EXPECT_EQ(fileName->text(), QStringLiteral("ABCD.ICC"));
+    EXPECT_TRUE(control.window()->isVisible());
+}
+
+// Tab leaves the table and reaches every control the state enables.
+TEST_F(WindowKeys, TabVisitsEveryEnabledControl)
+{
+    append(lists[0], entry(6, "MAN.ICC", "Manual"));
+    saveLists();
+    open();
+    show();
+    table->selectRow(0);
+    classMenu->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(tabRound(), (QStringList{"_profileMenu", "_profileTableView", "_addButton", "_editButton",
+                                       "_deleteButton", "_windowCancel", "_windowOK"}));
+    control.editButton();
+    EXPECT_EQ(tabRound(), (QStringList{"_fileNameEdit", "_browse", "_profileNameEdit", "_locationMenu",
+                                       "_localCancel", "_localOK", "_windowCancel", "_windowOK",
+                                       "_profileTableView"}));
+}
+
+// Return confirms the edit area only when its OK is enabled; Escape cancels
+// the edit area when it is open and the window otherwise.
+TEST_F(WindowKeys, ReturnConfirmsAndEscapeCancelsTheEditAreaFirst)
+{
+    open();
+    show();
+    QTest::mouseClick(button("_addButton"), Qt::LeftButton);
+    key(Qt::Key_Return);
+    EXPECT_EQ(control.editMode(), pde::ProfileControl::kEditAdding) << "OK is disabled without a file name";
+    QTest::keyClicks(fileName, QStringLiteral("NEW.ICC"));
+    profileName->setFocus();
+    QTest::keyClicks(profileName, QStringLiteral("New one"));
+    key(Qt::Key_Return);
+    EXPECT_EQ(control.editMode(), pde::ProfileControl::kEditNone);
+    EXPECT_EQ(column("filename"), QStringList{"NEW.ICC"});
+    EXPECT_EQ(column("profilename"), QStringList{"New one"});
+    EXPECT_TRUE(control.window()->isVisible()) << "Return never closes the window";
+
+    QTest::mouseClick(button("_addButton"), Qt::LeftButton);
+    QTest::keyClicks(fileName, QStringLiteral("GONE.ICC"));
+    key(Qt::Key_Escape);
+    EXPECT_EQ(control.editMode(), pde::ProfileControl::kEditNone);
+    EXPECT_EQ(table->model()->rowCount(), 1);
+    EXPECT_TRUE(control.window()->isVisible());
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(control.window()->isVisible());
+    EXPECT_EQ(control.window()->result(), QDialog::Rejected);
+}
+
+// A list file that cannot be written keeps the window open with the edits
+// and says why; OK once the file can be written saves them.
+TEST_F(WindowKeys, FailedWriteOnOkKeepsTheWindowAndItsEdits)
+{
+    open();
+    show();
+    ASSERT_TRUE(add(QStringLiteral("KEEP.ICC"), QStringLiteral("kept")));
+    fs::create_directory(QVPListCurrentPath());  // no file can replace a directory
+    QTest::mouseClick(control.window()->findChild<QPushButton*>("_windowOK"), Qt::LeftButton);
+    EXPECT_TRUE(control.window()->isVisible());
+    auto* message = control.window()->findChild<QLabel*>("_writeErrorText");
+    ASSERT_TRUE(message);
+    EXPECT_TRUE(message->isVisible());
+    EXPECT_THAT(message->text().toStdString(), ::testing::HasSubstr("could not be saved"));
+    EXPECT_EQ(column("filename"), QStringList{"KEEP.ICC"});
+
+    fs::remove(QVPListCurrentPath());
+    QTest::mouseClick(control.window()->findChild<QPushButton*>("_windowOK"), Qt::LeftButton);
+    EXPECT_FALSE(control.window()->isVisible());
+    EXPECT_EQ(control.window()->result(), QDialog::Accepted);
+    EXPECT_STREQ(readBack(0).litem[0].FileName, "KEEP.ICC");
+    open();
+    EXPECT_FALSE(message->isVisible()) << "a new opening starts without the message";
 }
 
 }  // namespace

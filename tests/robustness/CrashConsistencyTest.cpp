@@ -5,7 +5,6 @@
 // of kills of each operation (default 44: 220 kills over the five).
 #include "RobustSupport.h"
 
-#include "profilelist/ListFileReader.h"
 #include "service/ArgumentStrings.h"
 #include "tests/discovery/SnmpTestAgents.h"
 
@@ -48,14 +47,6 @@ int killsPerOperation()
 {
     const char* text = std::getenv("RX_KILLS_PER_OPERATION");
     return text ? std::max(1, std::atoi(text)) : 44;
-}
-
-bool readsBack(const std::string& text)
-{
-    auto lists = std::make_unique<ProfileList[]>(3);
-    std::memset(lists.get(), 0, sizeof(ProfileList) * 3);
-    ProfileList* pointers[3] = {&lists[0], &lists[1], &lists[2]};
-    return profilelist::readListText(text, pointers, profilelist::ReadMode::Plain) == profilelist::ReadStatus::Ok;
 }
 
 class CrashConsistency : public ::testing::Test {

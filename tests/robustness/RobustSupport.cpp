@@ -1,6 +1,7 @@
 #include "RobustSupport.h"
 
 #include "platform/FixedPaths.h"
+#include "profilelist/ListFileReader.h"
 #include "profilelist/ProfileList.h"
 #include "service/ArgumentStrings.h"
 #include "service/Framing.h"
@@ -138,7 +139,7 @@ std::string versionText(int version, int entries)
 {
     auto lists = std::make_unique<ProfileList[]>(3);
     std::memset(lists.get(), 0, sizeof(ProfileList) * 3);
-    for (int c = 0; c < 3; ++c) {
+    for (int c = 0; c < kProfileClassCount; ++c) {
         for (int i = 0; i < entries; ++i) {
             ProfileListItem& item = lists[c].litem[i];
             item.iIndexOnDevice = i + 1;
@@ -163,6 +164,14 @@ int versionOf(const std::string& text)
         if (text == versionText(version, entries))
             return version;
     return -1;
+}
+
+bool readsBack(const std::string& text)
+{
+    auto lists = std::make_unique<ProfileList[]>(kProfileClassCount);
+    std::memset(lists.get(), 0, sizeof(ProfileList) * kProfileClassCount);
+    ProfileList* pointers[kProfileClassCount] = {&lists[0], &lists[1], &lists[2]};
+    return profilelist::readListText(text, pointers, profilelist::ReadMode::Plain) == profilelist::ReadStatus::Ok;
 }
 
 std::vector<std::string> leftovers(const std::string& root)

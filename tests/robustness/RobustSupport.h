@@ -58,6 +58,8 @@ std::string walkArgument(const std::string& agentAddress, const std::vector<std:
 std::string versionText(int version, int entries = 40);
 // The version a text is the whole file of, or -1 when it is none.
 int versionOf(const std::string& text);
+// True when the store reads the text as a complete list file.
+bool readsBack(const std::string& text);
 
 using rxtest::pathExists;
 using rxtest::readFile;

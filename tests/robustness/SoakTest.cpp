@@ -6,7 +6,6 @@
 #include "RobustSupport.h"
 
 #include "platform/FixedPaths.h"
-#include "profilelist/ListFileReader.h"
 #include "service/ArgumentStrings.h"
 #include "tests/discovery/SnmpTestAgents.h"
 
@@ -36,14 +35,6 @@ double soakSeconds()
 {
     const char* text = std::getenv("RX_SOAK_SECONDS");
     return text ? std::max(1.0, std::atof(text)) : 20.0;
-}
-
-bool readsBack(const std::string& text)
-{
-    auto lists = std::make_unique<ProfileList[]>(3);
-    std::memset(lists.get(), 0, sizeof(ProfileList) * 3);
-    ProfileList* pointers[3] = {&lists[0], &lists[1], &lists[2]};
-    return profilelist::readListText(text, pointers, profilelist::ReadMode::Plain) == profilelist::ReadStatus::Ok;
 }
 
 struct Tally {

@@ -7,6 +7,7 @@
 #include "profilelist/LauncherCalls.h"
 #include "service/ArgumentStrings.h"
 
+#include <gmock/gmock.h>
 #include <filesystem>
 #include <sstream>
 #include <sys/socket.h>
@@ -15,6 +16,7 @@
 namespace fs = std::filesystem;
 namespace svc = svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212;
 using namespace rxtest;
+using ::testing::HasSubstr;
 
 namespace {
 
@@ -38,7 +40,7 @@ protected:
     // The service still serves: a probe of the caller's own list answers.
     void expectServiceAlive()
     {
-        EXPECT_NE(runHelper({"qvPListIsAdminProfile_XPC", service.listPath(user)}).find("=TRUE"), std::string::npos);
+        EXPECT_THAT(runHelper({"qvPListIsAdminProfile_XPC", service.listPath(user)}), HasSubstr("=TRUE"));
     }
 
     ServiceUnderRoot service;
@@ -92,8 +94,7 @@ TEST_F(Attacks, PathsOutsideTheCallersListFilesAreRefused)
         for (const auto& a : attempt.arguments)
             arguments.push_back(expand(a, dir, victimDir));
         std::string output = runHelper(arguments);
-        EXPECT_NE(output.find(arguments[0] + "=" + attempt.refusal), std::string::npos)
-            << attempt.what << ": " << output;
+        EXPECT_THAT(output, HasSubstr(arguments[0] + "=" + attempt.refusal)) << attempt.what;
         EXPECT_EQ(snapshot(service.root()), before) << attempt.what;
     }
     EXPECT_EQ(readFile(record), "") << "a refused walk must not start";
@@ -140,7 +141,7 @@ TEST_F(Attacks, SymbolicLinksAtListNamesAreRefused)
         fs::create_symlink(victim, c.linkAt);
         const auto before = snapshot(service.root());
         std::string output = runHelper(c.arguments);
-        EXPECT_NE(output.find(c.arguments[0] + "=FALSE"), std::string::npos) << c.what << ": " << output;
+        EXPECT_THAT(output, HasSubstr(c.arguments[0] + "=FALSE")) << c.what;
         EXPECT_EQ(snapshot(service.root()), before) << c.what;
         EXPECT_EQ(readFile(victim), "secret") << c.what;
     }
@@ -173,12 +174,12 @@ TEST_F(Attacks, AnotherUsersListFileIsRefused)
     for (const auto& arguments : attempts) {
         std::string output = runHelperAs("nobody", arguments);
         std::string expected = arguments[0] + (arguments[0] == "mibwalk_XPC" ? "=iRet=-1" : "=FALSE");
-        EXPECT_NE(output.find(expected), std::string::npos) << arguments[0] << ": " << output;
+        EXPECT_THAT(output, HasSubstr(expected)) << arguments[0];
         EXPECT_EQ(snapshot(service.root()), before) << arguments[0];
     }
     // Nobody's own list is fine.
-    EXPECT_NE(runHelperAs("nobody", {"qvPListIsAdminProfile_XPC", service.listPath("nobody")}).find("=TRUE"),
-              std::string::npos);
+    EXPECT_THAT(runHelperAs("nobody", {"qvPListIsAdminProfile_XPC", service.listPath("nobody")}),
+                HasSubstr("=TRUE"));
     EXPECT_EQ(readFile(record), "");
 }
 

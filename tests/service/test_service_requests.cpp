@@ -7,6 +7,7 @@
 #include "profilelist/ProfileList.h"
 #include "service/ArgumentStrings.h"
 
+#include <gmock/gmock.h>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -19,6 +20,7 @@
 namespace fs = std::filesystem;
 namespace svc = svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212;
 using namespace rxtest;
+using ::testing::HasSubstr;
 
 namespace {
 
@@ -51,8 +53,8 @@ TEST_F(ServiceRequests, BackupIsAByteIdenticalCopy)
     const std::string content = randomBytes(200000);  // several 65535-byte blocks
     writeFile(current, content);
     writeFile(previous, "old backup");
-    EXPECT_NE(runHelper({"qvPListSwapProfile_XPC", "2", current, previous}).find("qvPListSwapProfile_XPC=TRUE"),
-              std::string::npos);
+    EXPECT_THAT(runHelper({"qvPListSwapProfile_XPC", "2", current, previous}),
+                HasSubstr("qvPListSwapProfile_XPC=TRUE"));
     EXPECT_EQ(readFile(previous), content);
     EXPECT_EQ(readFile(current), content);
 }
@@ -69,7 +71,7 @@ TEST_F(ServiceRequests, NullTypeIsARestore)
 {
     writeFile(current, "current");
     writeFile(previous, "previous");
-    EXPECT_NE(runHelper({"qvPListSwapProfile_XPC", "NULL", current, previous}).find("=TRUE"), std::string::npos);
+    EXPECT_THAT(runHelper({"qvPListSwapProfile_XPC", "NULL", current, previous}), HasSubstr("=TRUE"));
     EXPECT_EQ(readFile(current), "previous");
     EXPECT_FALSE(pathExists(previous));
 }
@@ -92,11 +94,10 @@ TEST_F(ServiceRequests, DiscardWithNullCurrentPathDeletesOnlyThePreviousFile)
 
 TEST_F(ServiceRequests, ProbeOfANewFileAnswersTrueAndLeavesNothing)
 {
-    EXPECT_NE(runHelper({"qvPListIsAdminProfile_XPC", current}).find("qvPListIsAdminProfile_XPC=TRUE"),
-              std::string::npos);
+    EXPECT_THAT(runHelper({"qvPListIsAdminProfile_XPC", current}), HasSubstr("qvPListIsAdminProfile_XPC=TRUE"));
     EXPECT_FALSE(pathExists(current));
     writeFile(current, "kept");
-    EXPECT_NE(runHelper({"qvPListIsAdminProfile_XPC", current}).find("=TRUE"), std::string::npos);
+    EXPECT_THAT(runHelper({"qvPListIsAdminProfile_XPC", current}), HasSubstr("=TRUE"));
     EXPECT_EQ(readFile(current), "kept");
 }
 
@@ -104,12 +105,11 @@ TEST_F(ServiceRequests, PiecesThenCommitGiveTheirConcatenation)
 {
     const std::string url = svc::fileUrlFromPath(current);
     writeFile(current, "before");
-    EXPECT_NE(runHelper({"writeDataToPlistFile_XPC", url, "first "}).find("writeDataToPlistFile_XPC=TRUE"),
-              std::string::npos);
-    EXPECT_NE(runHelper({"writeDataToPlistFile_XPC", url, "second"}).find("=TRUE"), std::string::npos);
+    EXPECT_THAT(runHelper({"writeDataToPlistFile_XPC", url, "first "}), HasSubstr("writeDataToPlistFile_XPC=TRUE"));
+    EXPECT_THAT(runHelper({"writeDataToPlistFile_XPC", url, "second"}), HasSubstr("=TRUE"));
     EXPECT_EQ(readFile(current), "before");  // the file changes only at the commit
-    EXPECT_NE(runHelper({"writeDataToPlistFileRename_XPC", url}).find("writeDataToPlistFileRename_XPC=TRUE"),
-              std::string::npos);
+    EXPECT_THAT(runHelper({"writeDataToPlistFileRename_XPC", url}),
+                HasSubstr("writeDataToPlistFileRename_XPC=TRUE"));
     EXPECT_EQ(readFile(current), "first second");
     EXPECT_FALSE(pathExists(staging));
     struct stat st;
@@ -122,30 +122,27 @@ TEST_F(ServiceRequests, PiecesThenCommitGiveTheirConcatenation)
 TEST_F(ServiceRequests, CommitWithoutStagingFileAnswersFalseAndKeepsTheFile)
 {
     writeFile(current, "kept");
-    EXPECT_NE(runHelper({"writeDataToPlistFileRename_XPC", svc::fileUrlFromPath(current)})
-                  .find("writeDataToPlistFileRename_XPC=FALSE"),
-              std::string::npos);
+    EXPECT_THAT(runHelper({"writeDataToPlistFileRename_XPC", svc::fileUrlFromPath(current)}),
+                HasSubstr("writeDataToPlistFileRename_XPC=FALSE"));
     EXPECT_EQ(readFile(current), "kept");
 }
 
 TEST_F(ServiceRequests, ExistRemoveAndWholeFileWrite)
 {
-    EXPECT_NE(runHelper({"qvPListExistProfile_XPC", current}).find("qvPListExistProfile_XPC=FALSE"), std::string::npos);
-    EXPECT_NE(runHelper({"writeDictionaryToPlistFile_XPC", svc::fileUrlFromPath(current), "whole \xC3\xA9"})
-                  .find("=TRUE"),
-              std::string::npos);
+    EXPECT_THAT(runHelper({"qvPListExistProfile_XPC", current}), HasSubstr("qvPListExistProfile_XPC=FALSE"));
+    EXPECT_THAT(runHelper({"writeDictionaryToPlistFile_XPC", svc::fileUrlFromPath(current), "whole \xC3\xA9"}),
+                HasSubstr("=TRUE"));
     EXPECT_EQ(readFile(current), "whole \xC3\xA9");
-    EXPECT_NE(runHelper({"qvPListExistProfile_XPC", current}).find("qvPListExistProfile_XPC=TRUE"), std::string::npos);
-    EXPECT_NE(runHelper({"qvPListRemove_XPC", current}).find("qvPListRemove_XPC=TRUE"), std::string::npos);
+    EXPECT_THAT(runHelper({"qvPListExistProfile_XPC", current}), HasSubstr("qvPListExistProfile_XPC=TRUE"));
+    EXPECT_THAT(runHelper({"qvPListRemove_XPC", current}), HasSubstr("qvPListRemove_XPC=TRUE"));
     EXPECT_FALSE(pathExists(current));
-    EXPECT_NE(runHelper({"qvPListRemove_XPC", current}).find("qvPListRemove_XPC=FALSE"), std::string::npos);
+    EXPECT_THAT(runHelper({"qvPListRemove_XPC", current}), HasSubstr("qvPListRemove_XPC=FALSE"));
 }
 
 TEST_F(ServiceRequests, LauncherCarriesA90000CharacterPiece)
 {
     const std::string piece(90000, 'x');
-    EXPECT_NE(runHelper({"writeDataToPlistFile_XPC", svc::fileUrlFromPath(current), piece}).find("=TRUE"),
-              std::string::npos);
+    EXPECT_THAT(runHelper({"writeDataToPlistFile_XPC", svc::fileUrlFromPath(current), piece}), HasSubstr("=TRUE"));
     EXPECT_EQ(readFile(staging), piece);
 }
 
@@ -338,7 +335,7 @@ TEST_F(WalkRequests, EightElementsAndThePathsFromUserThenModel)
     start("3");
     std::vector<std::string> arguments{"mibwalk_XPC", "M1", user};
     arguments.insert(arguments.end(), kVector.begin(), kVector.end());
-    EXPECT_NE(runHelper(arguments).find("mibwalk_XPC=iRet=3"), std::string::npos);
+    EXPECT_THAT(runHelper(arguments), HasSubstr("mibwalk_XPC=iRet=3"));
     EXPECT_EQ(recordLines("argc "), std::vector<std::string>{"8"});
     EXPECT_EQ(recordLines("argv "), kVector);
     const std::string dir = service.profileDirectory() + "/" + user + "-M1-profile";
@@ -350,7 +347,7 @@ TEST_F(WalkRequests, EightElementsAndThePathsFromUserThenModel)
 TEST_F(WalkRequests, NoVectorGivesCountZeroAndNegativeResultsComeBack)
 {
     start("-1");
-    EXPECT_NE(runHelper({"mibwalk_XPC", "rx8240", user}).find("mibwalk_XPC=iRet=-1"), std::string::npos);
+    EXPECT_THAT(runHelper({"mibwalk_XPC", "rx8240", user}), HasSubstr("mibwalk_XPC=iRet=-1"));
     EXPECT_EQ(recordLines("argc "), std::vector<std::string>{"0"});
 }
 

@@ -2,6 +2,8 @@
 // used to wait for a service that was just started.
 #pragma once
 
+#include "platform/FileDescriptor.h"
+
 #include <cstring>
 #include <string>
 #include <sys/socket.h>
@@ -15,11 +17,8 @@ inline bool unixSocketAccepts(const std::string& path)
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const bool ok = fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    return ok;
+    const rx::UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    return fd && ::connect(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
 }
 
 }  // namespace rxtest

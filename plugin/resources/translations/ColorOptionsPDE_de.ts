@@ -207,5 +207,85 @@
         <source>Graphics EdgeEnhance</source>
         <translation>Grafik: Kantenverbesserung</translation>
     </message>
+    <message>
+        <source>ProfileTitle</source>
+        <translation>Profilverwaltung</translation>
+    </message>
+    <message>
+        <source>Profile Type:</source>
+        <translation>Profiltyp:</translation>
+    </message>
+    <message>
+        <source>RGB Source Profiles</source>
+        <translation>RGB-Quellprofile</translation>
+    </message>
+    <message>
+        <source>Simulation Profiles</source>
+        <translation>Simulationsprofile</translation>
+    </message>
+    <message>
+        <source>Destination Profiles</source>
+        <translation>Zielprofile</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Hinzufügen</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Profile Settings</source>
+        <translation>Profileinstellungen</translation>
+    </message>
+    <message>
+        <source>File Name:</source>
+        <translation>Dateiname:</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Durchsuchen...</translation>
+    </message>
+    <message>
+        <source>Profile Name:</source>
+        <translation>Profilname:</translation>
+    </message>
+    <message>
+        <source>Location:</source>
+        <translation>Speicherort:</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>File Name</source>
+        <translation>Dateiname</translation>
+    </message>
+    <message>
+        <source>Profile Name</source>
+        <translation>Profilname</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Speicherort</translation>
+    </message>
+    <message>
+        <source>Menu</source>
+        <translation>Menü</translation>
+    </message>
+    <message>
+        <source>ProfileWriteFailed</source>
+        <translation>Die Profillisten konnten nicht gespeichert werden: Der Profildienst hat die Listendatei nicht geschrieben. Ihre Änderungen sind noch da; klicken Sie auf OK, um es erneut zu versuchen, oder auf Abbrechen, um sie zu verwerfen.</translation>
+    </message>
 </context>
 </TS>
