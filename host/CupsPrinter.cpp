@@ -1,63 +1,29 @@
 #include "host/CupsPrinter.h"
 
+#include "host/CupsHandles.h"
 #include "host/PanelHost.h"
 
-#include <cups/cups.h>
-#include <memory>
 #include <unistd.h>
 
 namespace pdehost {
 
-namespace {
-
-struct IppDeleter {
-    void operator()(ipp_t* p) const { ippDelete(p); }
-};
-using IppHandle = std::unique_ptr<ipp_t, IppDeleter>;
-
-struct DestDeleter {
-    void operator()(cups_dest_t* d) const { cupsFreeDests(1, d); }
-};
-using DestHandle = std::unique_ptr<cups_dest_t, DestDeleter>;
-
-// An owned option array as libcups builds it.
-class OptionArray {
-public:
-    OptionArray() = default;
-    OptionArray(const OptionArray&) = delete;
-    OptionArray& operator=(const OptionArray&) = delete;
-    ~OptionArray() { cupsFreeOptions(count_, options_); }
-    void add(const std::string& name, const std::string& value)
-    {
-        count_ = cupsAddOption(name.c_str(), value.c_str(), count_, &options_);
-    }
-    int count() const { return count_; }
-    cups_option_t* options() const { return options_; }
-
-private:
-    int count_ = 0;
-    cups_option_t* options_ = nullptr;
-};
-
-QString serverName()
+QString cupsServerName()
 {
     return QStringLiteral("%1:%2").arg(QString::fromUtf8(cupsServer())).arg(ippPort());
 }
 
-QString lastError()
+QString cupsError()
 {
     return QString::fromUtf8(cupsLastErrorString());
 }
 
-bool serverReachable()
+bool cupsServerAnswers()
 {
     http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 5000, nullptr);
     httpClose(http);
     return http != nullptr;
 }
 
-// Queue names go into URIs and file names; the scheduler itself allows no
-// "/", "#", "\", space or control character in them.
 bool plausibleQueueName(const QString& queue)
 {
     if (queue.isEmpty() || queue.size() > 127)
@@ -69,16 +35,24 @@ bool plausibleQueueName(const QString& queue)
     return true;
 }
 
-// The queue's device-uri through Get-Printer-Attributes; empty when the
-// server does not report it.
-std::string deviceUriOf(const QByteArray& queue)
+ipp_t* newQueueRequest(ipp_op_t operation, const QByteArray& queue)
 {
     char uri[HTTP_MAX_URI];
     httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(), "/printers/%s",
                      queue.constData());
-    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    ipp_t* request = ippNewRequest(operation);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    return request;
+}
+
+namespace {
+
+// The queue's device-uri through Get-Printer-Attributes; empty when the
+// server does not report it.
+std::string deviceUriOf(const QByteArray& queue)
+{
+    ipp_t* request = newQueueRequest(IPP_OP_GET_PRINTER_ATTRIBUTES, queue);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "device-uri");
     IppHandle response(cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/"));
     if (!response || ippGetStatusCode(response.get()) > IPP_STATUS_OK_CONFLICTING)
@@ -112,16 +86,17 @@ bool usePrinterFromQueue(PanelHost& host, const QString& queue, QString* error)
     DestHandle dest(cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(), nullptr));
     if (!dest) {
         // libcups reports an unreachable server as an unknown queue.
-        if (serverReachable())
-            *error = QStringLiteral("the CUPS server %1 has no queue \"%2\"").arg(serverName(), queue);
+        if (cupsServerAnswers())
+            *error = QStringLiteral("the CUPS server %1 has no queue \"%2\"").arg(cupsServerName(), queue);
         else
             *error = QStringLiteral("cannot ask the CUPS server %1 for queue \"%2\": it does not answer")
-                         .arg(serverName(), queue);
+                         .arg(cupsServerName(), queue);
         return false;
     }
     const char* ppd = cupsGetPPD2(CUPS_HTTP_DEFAULT, name.constData());
     if (!ppd) {
-        *error = QStringLiteral("queue \"%1\" has no PPD on the CUPS server %2: %3").arg(queue, serverName(), lastError());
+        *error = QStringLiteral("queue \"%1\" has no PPD on the CUPS server %2: %3")
+                     .arg(queue, cupsServerName(), cupsError());
         return false;
     }
     // The downloaded copy is parsed whole by openPpd and not needed after.
@@ -144,7 +119,7 @@ int submitJob(const QString& queue, const QString& file, const QString& title, c
                                    title.toUtf8().constData(), array.count(), array.options());
     if (job <= 0) {
         *error = QStringLiteral("cannot print %1 on queue \"%2\" (CUPS server %3): %4")
-                     .arg(file, queue, serverName(), lastError());
+                     .arg(file, queue, cupsServerName(), cupsError());
         return 0;
     }
     return job;

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cups/ipp.h>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +14,22 @@
 namespace pdehost {
 
 class PanelHost;
+
+// "HOST:PORT" of the server, for messages.
+QString cupsServerName();
+// libcups's text of its last error.
+QString cupsError();
+// True when the server accepts a connection within a few seconds.
+bool cupsServerAnswers();
+
+// True for a name the scheduler allows for a queue or an instance: names go
+// into URIs, file names and lpoptions lines, so no "/", "#", "\", space or
+// control character, at most 127 characters.
+bool plausibleQueueName(const QString& name);
+
+// A new request on the queue's printer-uri, with the requesting user's
+// name; the caller owns it (cupsDoRequest takes it).
+ipp_t* newQueueRequest(ipp_op_t operation, const QByteArray& queue);
 
 // Names of the server's queues in the server's order; empty when the server
 // has none or cannot be reached.

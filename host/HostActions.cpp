@@ -1,7 +1,7 @@
 #include "host/HostActions.h"
 
 #include "host/CupsPrinter.h"
-#include "host/ScriptedActions.h"
+#include "host/UserDefaults.h"
 
 #include <QFileInfo>
 
@@ -9,89 +9,100 @@ namespace pdehost {
 
 namespace {
 
-const QString kPrinter = QStringLiteral("printer");
-const QString kSubmit = QStringLiteral("submit");
-
-// Actions that take the next word as their argument: those whose usage
-// entry names one ("set NAME=VALUE").
-QStringList actionsWithArgument()
+// The script's destination; false with a message when the printer was given
+// by hand.
+bool destinationOf(const ActionScript& script, const Action& action, Destination* out, QString* error)
 {
-    QStringList out{kSubmit};
-    for (const QString& entry : ScriptedActions::names())
-        if (entry.contains(QLatin1Char(' ')))
-            out << entry.section(QLatin1Char(' '), 0, 0);
-    return out;
+    if (script.queue().isEmpty()) {
+        *error = QStringLiteral("%1 needs a CUPS queue: give --queue NAME").arg(QLatin1String(action.name));
+        return false;
+    }
+    *out = parseDestination(script.queue());
+    return true;
+}
+
+bool prepareJob(ActionScript& script, QString* error)
+{
+    if (!script.host().prepareJob()) {
+        *error = QStringLiteral("the Color Options panel stopped the job");
+        return false;
+    }
+    return true;
+}
+
+// The instance NAME of the script's queue; false with a message for a name
+// an instance cannot have.
+bool instanceOf(const ActionScript& script, const Action& action, const QString& name, Destination* out,
+                QString* error)
+{
+    if (!destinationOf(script, action, out, error))
+        return false;
+    if (!plausibleQueueName(name)) {
+        *error = QStringLiteral("\"%1\" cannot name an instance").arg(name);
+        return false;
+    }
+    out->instance = name;
+    return true;
 }
 
 }  // namespace
 
-HostActions::HostActions(PanelHost& host, QTextStream& out, QString queue)
-    : host_(host), out_(out), queue_(std::move(queue))
+bool hostPrinter(ActionScript& script, const Action&, const QString&, QString* error)
 {
-}
-
-QStringList HostActions::names()
-{
-    return ScriptedActions::names() << kPrinter << QStringLiteral("submit FILE");
-}
-
-bool HostActions::run(const QStringList& actions, QString* error)
-{
-    const QStringList withArgument = actionsWithArgument();
-    ScriptedActions panelActions(host_, out_);
-    QStringList pending;
-    for (int i = 0; i < actions.size(); ++i) {
-        const QString& action = actions[i];
-        const bool takesArgument = withArgument.contains(action);
-        if (takesArgument && i + 1 >= actions.size()) {
-            *error = QStringLiteral("%1 needs an argument").arg(action);
-            return false;
-        }
-        const QString argument = takesArgument ? actions[i + 1] : QString();
-        if (action != kPrinter && action != kSubmit) {
-            pending << action;
-            if (takesArgument)
-                pending << argument;
-        } else {
-            if (!panelActions.run(pending, error))
-                return false;
-            pending.clear();
-            if (!runHostAction(action, argument, error))
-                return false;
-        }
-        if (takesArgument)
-            ++i;
+    const rx::Printer* printer = script.host().session().currentPrinter();
+    if (!printer) {
+        *error = QStringLiteral("the print session has no printer");
+        return false;
     }
-    return panelActions.run(pending, error);
-}
-
-bool HostActions::runHostAction(const QString& action, const QString& argument, QString* error)
-{
-    if (action == kPrinter) {
-        const rx::Printer* printer = host_.session().currentPrinter();
-        if (!printer) {
-            *error = QStringLiteral("the print session has no printer");
-            return false;
-        }
-        out_ << QString::fromStdString(printer->identifier) << '\t' << QString::fromStdString(printer->deviceUri)
-             << '\n';
-    } else {
-        if (queue_.isEmpty()) {
-            *error = QStringLiteral("submit needs a CUPS queue: give --queue NAME");
-            return false;
-        }
-        if (!QFileInfo(argument).isFile()) {
-            *error = QStringLiteral("submit: no file %1").arg(argument);
-            return false;
-        }
-        const int job = submitJob(queue_, argument, QFileInfo(argument).fileName(), host_.settings().stringEntries(),
-                                  error);
-        if (job <= 0)
-            return false;
-        out_ << "job\t" << queue_ << '-' << job << '\n';
-    }
-    out_.flush();
+    script.out() << QString::fromStdString(printer->identifier) << '\t' << QString::fromStdString(printer->deviceUri)
+                 << '\n';
     return true;
+}
+
+bool hostSubmit(ActionScript& script, const Action& action, const QString& file, QString* error)
+{
+    Destination destination;
+    if (!destinationOf(script, action, &destination, error))
+        return false;
+    if (!QFileInfo(file).isFile()) {
+        *error = QStringLiteral("submit: no file %1").arg(file);
+        return false;
+    }
+    if (!prepareJob(script, error))
+        return false;
+    const int job = submitJob(destination.queue, file, QFileInfo(file).fileName(),
+                              script.host().settings().stringEntries(), error);
+    if (job <= 0)
+        return false;
+    script.out() << "job\t" << destination.queue << '-' << job << '\n';
+    return true;
+}
+
+bool hostDefaults(ActionScript& script, const Action& action, const QString&, QString* error)
+{
+    Destination destination;
+    return destinationOf(script, action, &destination, error) && prepareJob(script, error) &&
+           saveUserDefaults(script.host(), destination, error);
+}
+
+bool hostInstance(ActionScript& script, const Action& action, const QString& name, QString* error)
+{
+    Destination destination;
+    return instanceOf(script, action, name, &destination, error) && prepareJob(script, error) &&
+           saveUserDefaults(script.host(), destination, error);
+}
+
+bool hostSystemDefaults(ActionScript& script, const Action& action, const QString&, QString* error)
+{
+    Destination destination;
+    return destinationOf(script, action, &destination, error) && prepareJob(script, error) &&
+           saveSystemDefaults(script.host(), destination.queue, error);
+}
+
+bool hostInstanceRemove(ActionScript& script, const Action& action, const QString& name, QString* error)
+{
+    Destination destination;
+    return instanceOf(script, action, name, &destination, error) && removeInstance(destination, error);
 }
 
 }  // namespace pdehost

@@ -69,6 +69,20 @@ bool PanelHost::loadBundle(const QString& bundleDirectory, QString* error)
     return true;
 }
 
+bool PanelHost::hasPanelOptions()
+{
+    for (const QString& key : panel_->supportedPPDOptionKeys())
+        if (ppdFindOption(ppd_.get(), key.toUtf8().constData()))
+            return true;
+    return false;
+}
+
+bool PanelHost::prepareJob()
+{
+    panel_->saveValuesAndReturnError(nullptr);
+    return panel_->shouldPrint();
+}
+
 QString defaultBundleDirectory()
 {
     const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/../ColorOptionsPDE.plugin");

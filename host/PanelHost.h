@@ -31,6 +31,13 @@ public:
     bool loadBundle(const QString& bundleDirectory, QString* error);
 
     rx::PDEPanel* panel() const { return panel_.get(); }
+    // True when the PPD offers at least one option the panel handles (the
+    // PPD is the rx8240's), so that the panel has something to show.
+    bool hasPanelOptions();
+    // The print hook, as a dialog's Print runs it before a job: the panel
+    // saves its values and prepares the job (the Quick Color preset imposes
+    // its advanced settings). False when the panel stops the job.
+    bool prepareJob();
     rx::PrintSettings& settings() { return settings_; }
     const rx::PrintSession& session() const { return session_; }
 

@@ -3,6 +3,7 @@
 #include "host/CupsPrinter.h"
 #include "host/ScriptedActions.h"
 #include "host/SettingsStore.h"
+#include "host/UserDefaults.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -12,6 +13,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -103,6 +105,7 @@ PrintDialog::PrintDialog(Setup setup, QWidget* parent) : QDialog(parent), setup_
     printButton_ = buttons->addButton(tr("&Print"), QDialogButtonBox::AcceptRole);
     printButton_->setObjectName(QStringLiteral("printButton"));
     printButton_->setDefault(true);
+    addSettingsButtons(buttons);
     cancelButton_ = buttons->addButton(QDialogButtonBox::Cancel);
     cancelButton_->setObjectName(QStringLiteral("cancelButton"));
     connect(buttons, &QDialogButtonBox::accepted, this, &PrintDialog::printAndClose);
@@ -121,7 +124,7 @@ PrintDialog::PrintDialog(Setup setup, QWidget* parent) : QDialog(parent), setup_
         if (!setup_.initialQueue.isEmpty() && entries_[i].queue == setup_.initialQueue)
             first = int(i);
     if (entries_.empty()) {
-        showMessage(tr("No printers: the CUPS server has no queues and no PPD file was given."));
+        showMessage(noPrintersMessage());
         printButton_->setEnabled(false);
     } else if (chooser_->currentIndex() == first) {
         choosePrinter(first);
@@ -163,9 +166,6 @@ bool PrintDialog::loadPrinter(const Entry& entry, QString* error)
     if (!entry.queue.isEmpty()) {
         if (!usePrinterFromQueue(*host, entry.queue, error))
             return false;
-        settingsFile = queueSettingsPath(entry.queue, error);
-        if (settingsFile.isEmpty())
-            return false;
     } else {
         const HandPrinter& hand = *setup_.handPrinter;
         if (!host->openPpd(hand.ppd, error))
@@ -177,6 +177,13 @@ bool PrintDialog::loadPrinter(const Entry& entry, QString* error)
         return false;
     host->setWaitDisplay(this);
     if (!host->loadBundle(setup_.bundle, error))
+        return false;
+    if (!host->hasPanelOptions()) {
+        *error = tr("This printer has no Color Options");
+        return false;
+    }
+    // A queue opens with the user's defaults of it.
+    if (!entry.queue.isEmpty() && !loadUserDefaults(*host, Destination{entry.queue, QString()}, error))
         return false;
     host_ = std::move(host);
     settingsFile_ = settingsFile;
@@ -205,6 +212,7 @@ bool PrintDialog::choosePrinter(int index)
             refreshSummary();
             showMessage(QString());
             printButton_->setEnabled(true);
+            updateSettingsButtons();
             return true;
         }
         error = tr("the Color Options panel has no view (its UI description did not load)");
@@ -216,6 +224,7 @@ bool PrintDialog::choosePrinter(int index)
     panelArea_->setWidget(placeholder);
     showMessage(error);
     printButton_->setEnabled(false);
+    updateSettingsButtons();
     return false;
 }
 
@@ -305,9 +314,7 @@ bool PrintDialog::print()
         showMessage(tr("nothing to print: no printer is loaded"));
         return false;
     }
-    rx::PDEPanel* panel = host_->panel();
-    panel->saveValuesAndReturnError(nullptr);
-    if (!panel->shouldPrint()) {
+    if (!host_->prepareJob()) {
         showMessage(tr("the Color Options panel stopped the job"));
         return false;
     }
@@ -344,6 +351,69 @@ void PrintDialog::printAndClose()
 {
     if (print())
         accept();
+}
+
+QString PrintDialog::noPrintersMessage() const
+{
+    if (!cupsServerAnswers())
+        return tr("No printers: the CUPS server %1 does not answer, and no PPD file was given.").arg(cupsServerName());
+    return tr("No printers: the CUPS server has no queues and no PPD file was given.");
+}
+
+// ---- The settings application's buttons -----------------------------------
+
+void PrintDialog::addSettingsButtons(QDialogButtonBox* buttons)
+{
+    defaultsButton_ = buttons->addButton(tr("Set as my &defaults"), QDialogButtonBox::ActionRole);
+    defaultsButton_->setObjectName(QStringLiteral("defaultsButton"));
+    presetButton_ = buttons->addButton(tr("Save as pre&set\u2026"), QDialogButtonBox::ActionRole);
+    presetButton_->setObjectName(QStringLiteral("presetButton"));
+    connect(defaultsButton_, &QPushButton::clicked, this, [this] { setAsMyDefaults(); });
+    connect(presetButton_, &QPushButton::clicked, this, &PrintDialog::askAndSavePreset);
+    updateSettingsButtons();
+}
+
+void PrintDialog::updateSettingsButtons()
+{
+    const bool queue = host_ && !currentQueue().isEmpty();
+    defaultsButton_->setEnabled(queue);
+    presetButton_->setEnabled(queue);
+}
+
+bool PrintDialog::saveAsDefaults(const Destination& destination)
+{
+    QString error;
+    if (!host_->prepareJob())
+        error = tr("the Color Options panel stopped the job");
+    else if (saveUserDefaults(*host_, destination, &error))
+        showMessage(tr("Saved as your defaults of %1: every application prints with them.").arg(destination.name()));
+    if (!error.isEmpty())
+        showMessage(error);
+    return error.isEmpty();
+}
+
+bool PrintDialog::setAsMyDefaults()
+{
+    return host_ && saveAsDefaults(Destination{currentQueue(), QString()});
+}
+
+bool PrintDialog::saveAsPreset(const QString& name)
+{
+    if (!plausibleQueueName(name)) {
+        showMessage(tr("\"%1\" cannot name a preset: no spaces, \"/\", \"#\" or \"\\\".").arg(name));
+        return false;
+    }
+    return host_ && saveAsDefaults(Destination{currentQueue(), name});
+}
+
+void PrintDialog::askAndSavePreset()
+{
+    bool ok = false;
+    const QString name = QInputDialog::getText(this, tr("Save as Preset"),
+                                               tr("Preset name (applications list it as %1/NAME):").arg(currentQueue()),
+                                               QLineEdit::Normal, QString(), &ok);
+    if (ok)
+        saveAsPreset(name.trimmed());
 }
 
 }  // namespace pdehost

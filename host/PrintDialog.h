@@ -3,11 +3,14 @@
 // through the extension protocol, a summary pane built from the panel's
 // summary, and Print / Cancel. Print saves the panel's values, lets the panel
 // prepare the job (shouldPrint) and submits the document to the chosen queue.
+// For a queue it is also a settings application: "Set as my defaults" and
+// "Save as preset..." keep the panel's choices for every application.
 // Every control can be reached with the keyboard; the panel's controls keep
 // the names their labels give them.
 #pragma once
 
 #include "host/PanelHost.h"
+#include "host/UserDefaults.h"
 
 #include <QDialog>
 #include <QString>
@@ -18,6 +21,7 @@
 #include <vector>
 
 class QComboBox;
+class QDialogButtonBox;
 class QLabel;
 class QPushButton;
 class QScrollArea;
@@ -52,10 +56,10 @@ public:
     // loaded; the message is shown in the dialog and Print is disabled.
     bool choosePrinter(int index);
 
-    // Print's work. For a queue: save, shouldPrint, submit, and keep the
-    // queue's settings for the next run; for the printer given by hand: save,
-    // shouldPrint and write its settings file. False with the message shown
-    // when nothing was printed.
+    // Print's work: the print hook (save, shouldPrint), then for a queue the
+    // job, for the printer given by hand its settings file. A queue's user
+    // defaults stay as they were. False with the message shown when nothing
+    // was printed.
     bool print();
 
     // The host of the current panel; null when none is loaded.
@@ -77,6 +81,13 @@ public:
     void hideWaiting() override;
     QLabel* waitStatus() const { return waitStatus_; }
     QPushButton* stopWaitingButton() const { return stopWaiting_; }
+    // "Set as my defaults": the print hook, then the colour options become
+    // the user's defaults of the current queue, which every application
+    // prints with. False with the message shown.
+    bool setAsMyDefaults();
+    // "Save as preset...": the same, saved as the user's instance
+    // QUEUE/NAME, a printer of its own in every application.
+    bool saveAsPreset(const QString& name);
 
 public slots:
     // Rebuilds the summary pane from the panel's summary.
@@ -93,6 +104,12 @@ private:
     void showMessage(const QString& text);
     void printAndClose();
     QWidget* makeStatusLine();
+    QString noPrintersMessage() const;
+    void addSettingsButtons(QDialogButtonBox* buttons);
+    // The settings buttons work on a queue whose panel is loaded.
+    void updateSettingsButtons();
+    bool saveAsDefaults(const Destination& destination);
+    void askAndSavePreset();
 
     Setup setup_;
     std::vector<Entry> entries_;
@@ -110,6 +127,8 @@ private:
     QLabel* waitStatus_ = nullptr;
     QPushButton* stopWaiting_ = nullptr;
     std::function<void()> stop_;
+    QPushButton* defaultsButton_ = nullptr;
+    QPushButton* presetButton_ = nullptr;
 };
 
 }  // namespace pdehost

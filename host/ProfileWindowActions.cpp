@@ -19,37 +19,14 @@ namespace {
 
 const char* const kWindowName = "_profileManagementWindow";
 const char* const kManageButton = "button_ManageProfile";
-
-struct ButtonAction {
-    const char* action;
-    const char* button;
-};
-// Actions that press one button of the window.
-constexpr ButtonAction kButtons[] = {
-    {"profiles-add", "_addButton"},        {"profiles-edit", "_editButton"},
-    {"profiles-delete", "_deleteButton"},  {"profiles-ok", "_localOK"},
-    {"profiles-cancel", "_localCancel"},   {"profiles-window-ok", "_windowOK"},
-    {"profiles-window-cancel", "_windowCancel"},
-};
-
-struct ArgumentAction {
-    const char* action;
-    const char* usage;
-};
-constexpr ArgumentAction kWithArgument[] = {
-    {"profiles-class", "profiles-class 0|1|2"},    {"profiles-select", "profiles-select ROW"},
-    {"profiles-toggle", "profiles-toggle ROW"},    {"profiles-filename", "profiles-filename TEXT"},
-    {"profiles-name", "profiles-name TEXT"},       {"profiles-location", "profiles-location 0|1"},
-    {"profiles-browse", "profiles-browse FILE"},
-};
-constexpr const char* kWithoutArgument[] = {"profiles-rows", "profiles-state"};
+const QString kNotOpen = QStringLiteral("the profile window is not open (run \"profiles\" first)");
 
 template <typename T>
 T* windowControl(const char* name, QString* error)
 {
     QWidget* window = openProfileWindow();
     if (!window) {
-        *error = QStringLiteral("the profile window is not open (run \"profiles\" first)");
+        *error = kNotOpen;
         return nullptr;
     }
     T* w = window->findChild<T*>(QString::fromLatin1(name));
@@ -133,10 +110,11 @@ bool rowOf(QTableView* view, const QString& argument, int* row, QString* error)
     return true;
 }
 
-// Chooses `file` in the open panel that the Browse button runs.
-bool browse(const QString& file, QString* error)
+}  // namespace
+
+bool profilesBrowse(ActionScript&, const Action& action, const QString& file, QString* error)
 {
-    auto* button = enabledControl<QPushButton>("_browse", error);
+    auto* button = enabledControl<QPushButton>(action.control, error);
     if (!button)
         return false;
     if (!QFileInfo(file).isFile()) {
@@ -165,6 +143,8 @@ bool browse(const QString& file, QString* error)
     }
     return true;
 }
+
+namespace {
 
 void printRows(QTableView* view, QTextStream& out)
 {
@@ -202,39 +182,6 @@ void printState(QWidget* window, QTextStream& out)
 
 }  // namespace
 
-QStringList profileWindowActionNames()
-{
-    QStringList names{QStringLiteral("profiles")};
-    for (const ArgumentAction& a : kWithArgument)
-        names << QString::fromLatin1(a.usage);
-    for (const ButtonAction& b : kButtons)
-        names << QString::fromLatin1(b.action);
-    for (const char* a : kWithoutArgument)
-        names << QString::fromLatin1(a);
-    return names;
-}
-
-bool profileWindowActionTakesArgument(const QString& action)
-{
-    for (const ArgumentAction& a : kWithArgument)
-        if (action == QLatin1String(a.action))
-            return true;
-    return false;
-}
-
-bool isProfileWindowAction(const QString& action)
-{
-    if (profileWindowActionTakesArgument(action))
-        return true;
-    for (const ButtonAction& b : kButtons)
-        if (action == QLatin1String(b.action))
-            return true;
-    for (const char* a : kWithoutArgument)
-        if (action == QLatin1String(a))
-            return true;
-    return false;
-}
-
 QWidget* openProfileWindow()
 {
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -243,11 +190,13 @@ QWidget* openProfileWindow()
     return nullptr;
 }
 
-bool openProfileWindowAndRun(QWidget* panelView, const std::function<bool(QString*)>& rest, QString* error)
+bool profilesOpen(ActionScript& script, const Action&, const QString&, QString* error)
 {
+    QWidget* panelView = script.view(error);
     auto* button = panelView ? panelView->findChild<QPushButton*>(QString::fromLatin1(kManageButton)) : nullptr;
     if (!button) {
-        *error = QStringLiteral("the panel has no %1").arg(QLatin1String(kManageButton));
+        if (panelView)
+            *error = QStringLiteral("the panel has no %1").arg(QLatin1String(kManageButton));
         return false;
     }
     if (!button->isEnabled()) {
@@ -256,13 +205,14 @@ bool openProfileWindowAndRun(QWidget* panelView, const std::function<bool(QStrin
     }
     bool opened = false;
     bool ok = false;
+    const QStringList rest = script.rest();
     QObject guard;
     QTimer::singleShot(0, &guard, [&] {
         QWidget* window = openProfileWindow();
         if (!window)
             return;
         opened = true;
-        ok = rest(error);
+        ok = script.run(rest, error);
         // A script that leaves the window open cancels it.
         if (auto* dialog = qobject_cast<QDialog*>(openProfileWindow()))
             dialog->reject();
@@ -275,71 +225,77 @@ bool openProfileWindowAndRun(QWidget* panelView, const std::function<bool(QStrin
     return ok;
 }
 
-bool runProfileWindowAction(const QString& action, const QString& argument, QTextStream& out, QString* error)
+bool profilesPress(ActionScript&, const Action& action, const QString&, QString* error)
 {
-    for (const ButtonAction& b : kButtons) {
-        if (action == QLatin1String(b.action)) {
-            auto* button = enabledControl<QPushButton>(b.button, error);
-            if (!button)
-                return false;
-            button->click();
-            return true;
-        }
+    auto* button = enabledControl<QPushButton>(action.control, error);
+    if (!button)
+        return false;
+    button->click();
+    return true;
+}
+
+bool profilesChoose(ActionScript&, const Action& action, const QString& index, QString* error)
+{
+    return chooseInMenu(action.control, index, error);
+}
+
+bool profilesType(ActionScript&, const Action& action, const QString& text, QString* error)
+{
+    auto* field = enabledControl<QLineEdit>(action.control, error);
+    if (!field)
+        return false;
+    typeInto(field, text);
+    return true;
+}
+
+bool profilesRows(ActionScript& script, const Action&, const QString&, QString* error)
+{
+    QTableView* view = table(error);
+    if (!view)
+        return false;
+    printRows(view, script.out());
+    return true;
+}
+
+bool profilesSelect(ActionScript&, const Action&, const QString& argument, QString* error)
+{
+    QTableView* view = table(error);
+    int row = 0;
+    if (!view || !rowOf(view, argument, &row, error))
+        return false;
+    if (row < 0)
+        view->clearSelection();
+    else
+        view->selectRow(row);
+    return true;
+}
+
+bool profilesToggle(ActionScript&, const Action&, const QString& argument, QString* error)
+{
+    QTableView* view = table(error);
+    int row = 0;
+    if (!view || !rowOf(view, argument, &row, error))
+        return false;
+    if (row < 0) {
+        *error = QStringLiteral("profiles-toggle needs a row");
+        return false;
     }
-    if (action == QLatin1String("profiles-class"))
-        return chooseInMenu("_profileMenu", argument, error);
-    if (action == QLatin1String("profiles-location"))
-        return chooseInMenu("_locationMenu", argument, error);
-    if (action == QLatin1String("profiles-filename") || action == QLatin1String("profiles-name")) {
-        auto* field = enabledControl<QLineEdit>(
-            action == QLatin1String("profiles-filename") ? "_fileNameEdit" : "_profileNameEdit", error);
-        if (!field)
-            return false;
-        typeInto(field, argument);
-        return true;
+    QAbstractItemModel* model = view->model();
+    const QModelIndex box = model->index(row, columnOf(model, "inmenu"));
+    const bool checked = box.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+    model->setData(box, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+    return true;
+}
+
+bool profilesState(ActionScript& script, const Action&, const QString&, QString* error)
+{
+    QWidget* window = openProfileWindow();
+    if (!window) {
+        *error = kNotOpen;
+        return false;
     }
-    if (action == QLatin1String("profiles-browse"))
-        return browse(argument, error);
-    if (action == QLatin1String("profiles-rows") || action == QLatin1String("profiles-select") ||
-        action == QLatin1String("profiles-toggle")) {
-        QTableView* view = table(error);
-        if (!view)
-            return false;
-        if (action == QLatin1String("profiles-rows")) {
-            printRows(view, out);
-            return true;
-        }
-        int row = 0;
-        if (!rowOf(view, argument, &row, error))
-            return false;
-        if (action == QLatin1String("profiles-select")) {
-            if (row < 0)
-                view->clearSelection();
-            else
-                view->selectRow(row);
-            return true;
-        }
-        if (row < 0) {
-            *error = QStringLiteral("profiles-toggle needs a row");
-            return false;
-        }
-        QAbstractItemModel* model = view->model();
-        const QModelIndex box = model->index(row, columnOf(model, "inmenu"));
-        const bool checked = box.data(Qt::CheckStateRole).toInt() == Qt::Checked;
-        model->setData(box, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
-        return true;
-    }
-    if (action == QLatin1String("profiles-state")) {
-        QWidget* window = openProfileWindow();
-        if (!window) {
-            *error = QStringLiteral("the profile window is not open (run \"profiles\" first)");
-            return false;
-        }
-        printState(window, out);
-        return true;
-    }
-    *error = QStringLiteral("unknown action \"%1\"").arg(action);
-    return false;
+    printState(window, script.out());
+    return true;
 }
 
 }  // namespace pdehost

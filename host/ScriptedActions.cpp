@@ -12,12 +12,6 @@ namespace pdehost {
 
 namespace {
 
-bool takesArgument(const QString& action)
-{
-    return action == QLatin1String("set") || action == QLatin1String("screenshot") ||
-           profileWindowActionTakesArgument(action);
-}
-
 bool isControl(QWidget* w)
 {
     return !w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")) &&
@@ -25,13 +19,6 @@ bool isControl(QWidget* w)
 }
 
 }  // namespace
-
-QStringList ScriptedActions::names()
-{
-    return QStringList{"keys", "view", "show", "restore", "save", "print", "summary", "state", "set NAME=VALUE",
-                       "options", "dump", "screenshot FILE.png"} +
-           profileWindowActionNames();
-}
 
 QList<QWidget*> panelControls(QWidget* view)
 {
@@ -44,100 +31,86 @@ QList<QWidget*> panelControls(QWidget* view)
     return controls;
 }
 
-bool ScriptedActions::run(const QStringList& actions, QString* error)
+bool panelKeys(ActionScript& script, const Action&, const QString&, QString*)
 {
-    for (int i = 0; i < actions.size(); ++i) {
-        const QString& action = actions[i];
-        QString argument;
-        if (takesArgument(action)) {
-            if (i + 1 >= actions.size()) {
-                *error = QStringLiteral("%1 needs an argument").arg(action);
-                return false;
-            }
-            argument = actions[++i];
-        }
-        // The rest of the script runs inside the profile window's modal session.
-        if (action == QLatin1String("profiles")) {
-            const QStringList rest = actions.mid(i + 1);
-            return openProfileWindowAndRun(view(error), [this, rest](QString* e) { return run(rest, e); }, error);
-        }
-        if (!runOne(action, argument, error))
-            return false;
-    }
+    for (const QString& key : script.host().panel()->supportedPPDOptionKeys())
+        script.out() << key << '\n';
     return true;
 }
 
-QWidget* ScriptedActions::view(QString* error)
+bool panelLoadView(ActionScript& script, const Action&, const QString&, QString* error)
 {
-    if (!view_)
-        view_ = host_.panel()->panelView();
-    if (!view_)
-        *error = QStringLiteral("the panel has no view (its UI description did not load)");
-    return view_;
+    return script.view(error, true) != nullptr;
 }
 
-bool ScriptedActions::runOne(const QString& action, const QString& argument, QString* error)
+bool panelShow(ActionScript& script, const Action&, const QString&, QString*)
 {
-    rx::PDEPanel* panel = host_.panel();
-    if (action == QLatin1String("keys")) {
-        for (const QString& key : panel->supportedPPDOptionKeys())
-            out_ << key << '\n';
-    } else if (action == QLatin1String("view")) {
-        view_ = panel->panelView();
-        if (!view_) {
-            *error = QStringLiteral("the panel has no view (its UI description did not load)");
-            return false;
-        }
-    } else if (action == QLatin1String("show")) {
-        panel->willShow();
-    } else if (action == QLatin1String("restore")) {
-        panel->restoreValuesAndReturnError(nullptr);
-    } else if (action == QLatin1String("save")) {
-        panel->saveValuesAndReturnError(nullptr);
-    } else if (action == QLatin1String("print")) {
-        panel->shouldPrint();
-    } else if (action == QLatin1String("summary")) {
-        const QVariantMap summary = panel->summaryInfo();
-        for (const QString& name : summary.value(QString::fromLatin1(rx::kSummaryDisplayOrder)).toStringList())
-            out_ << name << '\t' << summary.value(name).toString() << '\n';
-    } else if (action == QLatin1String("state")) {
-        if (!view(error))
-            return false;
-        printState();
-    } else if (action == QLatin1String("set")) {
-        return setControl(argument, error);
-    } else if (action == QLatin1String("options")) {
-        for (const auto& [key, value] : host_.settings().stringEntries())
-            out_ << QString::fromStdString(key) << '=' << QString::fromStdString(value) << '\n';
-    } else if (action == QLatin1String("dump")) {
-        out_ << QString::fromStdString(host_.settings().toXml());
-    } else if (isProfileWindowAction(action)) {
-        if (!runProfileWindowAction(action, argument, out_, error))
-            return false;
-    } else if (action == QLatin1String("screenshot")) {
-        // The profile window while it is open, else the panel.
-        QWidget* w = openProfileWindow();
-        if (!w)
-            w = view(error);
-        if (!w)
-            return false;
-        if (w->size().isEmpty() || w->size() == QSize(640, 480))
-            w->adjustSize();
-        if (!w->grab().save(argument, "PNG")) {
-            *error = QStringLiteral("cannot write screenshot %1").arg(argument);
-            return false;
-        }
-    } else {
-        *error = QStringLiteral("unknown action \"%1\"").arg(action);
+    script.host().panel()->willShow();
+    return true;
+}
+
+bool panelRestore(ActionScript& script, const Action&, const QString&, QString*)
+{
+    script.host().panel()->restoreValuesAndReturnError(nullptr);
+    return true;
+}
+
+bool panelSave(ActionScript& script, const Action&, const QString&, QString*)
+{
+    script.host().panel()->saveValuesAndReturnError(nullptr);
+    return true;
+}
+
+bool panelPrint(ActionScript& script, const Action&, const QString&, QString*)
+{
+    script.host().panel()->shouldPrint();
+    return true;
+}
+
+bool panelSummary(ActionScript& script, const Action&, const QString&, QString*)
+{
+    const QVariantMap summary = script.host().panel()->summaryInfo();
+    for (const QString& name : summary.value(QString::fromLatin1(rx::kSummaryDisplayOrder)).toStringList())
+        script.out() << name << '\t' << summary.value(name).toString() << '\n';
+    return true;
+}
+
+bool printOptions(ActionScript& script, const Action&, const QString&, QString*)
+{
+    for (const auto& [key, value] : script.host().settings().stringEntries())
+        script.out() << QString::fromStdString(key) << '=' << QString::fromStdString(value) << '\n';
+    return true;
+}
+
+bool printDump(ActionScript& script, const Action&, const QString&, QString*)
+{
+    script.out() << QString::fromStdString(script.host().settings().toXml());
+    return true;
+}
+
+bool takeScreenshot(ActionScript& script, const Action&, const QString& file, QString* error)
+{
+    QWidget* w = openProfileWindow();
+    if (!w)
+        w = script.view(error);
+    if (!w)
+        return false;
+    if (w->size().isEmpty() || w->size() == QSize(640, 480))
+        w->adjustSize();
+    if (!w->grab().save(file, "PNG")) {
+        *error = QStringLiteral("cannot write screenshot %1").arg(file);
         return false;
     }
-    out_.flush();
     return true;
 }
 
-void ScriptedActions::printState()
+bool panelState(ActionScript& script, const Action&, const QString&, QString* error)
 {
-    for (QWidget* w : panelControls(view_)) {
+    QWidget* view = script.view(error);
+    if (!view)
+        return false;
+    QTextStream& out = script.out();
+    for (QWidget* w : panelControls(view)) {
         QString value;
         QStringList items;
         if (auto* menu = qobject_cast<QComboBox*>(w)) {
@@ -151,18 +124,19 @@ void ScriptedActions::printState()
             value = QStringLiteral("-");
             items << button->text();
         }
-        out_ << w->objectName() << '\t' << value << '\t'
-             << (w->isEnabled() ? QStringLiteral("enabled") : QStringLiteral("disabled")) << '\t'
-             << items.join(QLatin1Char('|')) << '\n';
+        out << w->objectName() << '\t' << value << '\t'
+            << (w->isEnabled() ? QStringLiteral("enabled") : QStringLiteral("disabled")) << '\t'
+            << items.join(QLatin1Char('|')) << '\n';
     }
+    return true;
 }
 
-bool ScriptedActions::setControl(const QString& assignment, QString* error)
+bool panelSet(ActionScript& script, const Action&, const QString& assignment, QString* error)
 {
     const qsizetype eq = assignment.indexOf(QLatin1Char('='));
     const QString name = eq < 0 ? assignment : assignment.left(eq);
     const QString value = eq < 0 ? QString() : assignment.mid(eq + 1);
-    QWidget* root = view(error);
+    QWidget* root = script.view(error);
     if (!root)
         return false;
     QWidget* w = root->findChild<QWidget*>(name);

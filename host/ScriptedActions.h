@@ -1,37 +1,31 @@
-// pdehost's actions: each drives the panel through the extension protocol, or
-// its controls as a user would, and prints what it reads.
+// pdehost's actions on the panel: each drives it through the extension
+// protocol, or its controls as a user would, and prints what it reads. The
+// action table (ActionTable.cpp) names them.
 #pragma once
 
-#include "host/PanelHost.h"
+#include "host/ActionTable.h"
 
-#include <QString>
-#include <QStringList>
-#include <QTextStream>
+#include <QList>
+
+class QWidget;
 
 namespace pdehost {
 
-class ScriptedActions {
-public:
-    ScriptedActions(PanelHost& host, QTextStream& out) : host_(host), out_(out) {}
-
-    // Runs the actions in order; false with a message at the first failure.
-    // An action that takes an argument takes the next word ("set NAME=VALUE",
-    // "screenshot FILE").
-    bool run(const QStringList& actions, QString* error);
-
-    // Names of the actions, for the usage text.
-    static QStringList names();
-
-private:
-    bool runOne(const QString& action, const QString& argument, QString* error);
-    QWidget* view(QString* error);
-    bool setControl(const QString& assignment, QString* error);
-    void printState();
-
-    PanelHost& host_;
-    QTextStream& out_;
-    QWidget* view_ = nullptr;
-};
+bool panelKeys(ActionScript& script, const Action& action, const QString& argument, QString* error);
+bool panelLoadView(ActionScript& script, const Action& action, const QString& argument, QString* error);
+bool panelShow(ActionScript& script, const Action& action, const QString& argument, QString* error);
+bool panelRestore(ActionScript& script, const Action& action, const QString& argument, QString* error);
+bool panelSave(ActionScript& script, const Action& action, const QString& argument, QString* error);
+bool panelPrint(ActionScript& script, const Action& action, const QString& argument, QString* error);
+bool panelSummary(ActionScript& script, const Action& action, const QString& argument, QString* error);
+bool panelState(ActionScript& script, const Action& action, const QString& argument, QString* error);
+// "NAME=VALUE": selects item VALUE of a pop-up, sets a check box to 0 or 1,
+// or presses a button (VALUE not read).
+bool panelSet(ActionScript& script, const Action& action, const QString& assignment, QString* error);
+bool printOptions(ActionScript& script, const Action& action, const QString& argument, QString* error);
+bool printDump(ActionScript& script, const Action& action, const QString& argument, QString* error);
+// The profile window while it is open, else the panel, as a PNG file.
+bool takeScreenshot(ActionScript& script, const Action& action, const QString& file, QString* error);
 
 // Controls of the panel in display order: pop-ups, check boxes and buttons
 // that have an object name.

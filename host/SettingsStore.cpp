@@ -6,25 +6,6 @@
 
 namespace pdehost {
 
-QString queueSettingsPath(const QString& queue, QString* error)
-{
-    if (queue.isEmpty() || queue.startsWith(QLatin1Char('.')) || queue.contains(QLatin1Char('/')) ||
-        queue.contains(QChar(0))) {
-        *error = QStringLiteral("\"%1\" cannot name a settings file").arg(queue);
-        return {};
-    }
-    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (base.isEmpty() || QDir::isRelativePath(base)) {
-        const QString home = qEnvironmentVariable("HOME");
-        if (home.isEmpty() || QDir::isRelativePath(home)) {
-            *error = QStringLiteral("no configuration directory: neither XDG_CONFIG_HOME nor HOME is an absolute path");
-            return {};
-        }
-        base = home + QStringLiteral("/.config");
-    }
-    return base + QStringLiteral("/rx8240/pdehost/") + queue + QStringLiteral(".plist");
-}
-
 bool loadSettings(const QString& path, rx::PrintSettings& settings, QString* error)
 {
     if (!QFileInfo::exists(path))

@@ -1,6 +1,6 @@
-// Where pdehost keeps a queue's print settings between runs when no settings
-// file is given: $XDG_CONFIG_HOME/rx8240/pdehost/QUEUE.plist, with
-// ~/.config in place of an unset or relative XDG_CONFIG_HOME.
+// Print settings kept in a file between runs: the settings file given to
+// pdehost, or the one of its dialog's printer given by hand. (A CUPS queue's
+// settings are the user's defaults of the queue, UserDefaults.h.)
 #pragma once
 
 #include "platform/PrintSettings.h"
@@ -8,10 +8,6 @@
 #include <QString>
 
 namespace pdehost {
-
-// The settings file of the queue; empty with a message when the queue name
-// cannot be a file name or no configuration directory is known.
-QString queueSettingsPath(const QString& queue, QString* error);
 
 // Reads the settings file into `settings` when it exists. False with a
 // message when it exists but cannot be read as print settings; `settings`

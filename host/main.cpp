@@ -1,13 +1,15 @@
 // pdehost: a print-dialog host for the Color Options plug-in. It loads the
 // plug-in bundle through the extension protocol and drives its panel with a
 // list of actions run in order, or opens an interactive print dialog ("gui").
-// The printer is given by hand (--ppd) or is a queue of the CUPS server
-// (--queue), whose settings are then kept per user between runs.
+// The printer is given by hand (--ppd) or is a CUPS destination (--queue
+// QUEUE or QUEUE/INSTANCE), whose session opens with the user's defaults of
+// the destination.
+#include "host/ActionTable.h"
 #include "host/CupsPrinter.h"
-#include "host/HostActions.h"
 #include "host/PanelHost.h"
 #include "host/PrintDialog.h"
 #include "host/SettingsStore.h"
+#include "host/UserDefaults.h"
 #include "platform/InstallDirs.h"
 
 #include <QApplication>
@@ -17,13 +19,15 @@
 
 namespace {
 
-void usage(QTextStream& err)
+void usage(QTextStream& stream)
 {
-    err << "usage: pdehost (--ppd FILE [--printer-id ID] [--device-uri URI] | --queue NAME) [--settings FILE]\n"
-        << "               [--bundle DIR] ACTION...\n"
+    stream << "usage: pdehost (--ppd FILE [--printer-id ID] [--device-uri URI] | --queue QUEUE[/INSTANCE])\n"
+        << "               [--settings FILE] [--bundle DIR] ACTION...\n"
+        << "       pdehost --help | --version\n"
         << "       pdehost [--ppd FILE ...] [--queue NAME] [--document FILE] [--screenshot FILE.png]\n"
         << "               [--waiting-screenshot FILE.png] gui\n"
-        << "actions: " << pdehost::HostActions::names().join(QStringLiteral(", ")) << '\n';
+        << "actions, run in order:\n"
+        << pdehost::actionHelp();
 }
 
 struct Options {
@@ -177,26 +181,28 @@ int main(int argc, char** argv)
         return runDialog(options, bundle, out, err);
 
     pdehost::PanelHost host;
+    const pdehost::Destination destination = pdehost::parseDestination(options.queue);
     bool printer = false;
     if (options.queue.isEmpty()) {
         host.setPrinter(rx::Printer{options.printerId.toStdString(), options.deviceUri.toStdString()});
         printer = host.openPpd(options.ppd, &error);
     } else {
-        printer = pdehost::usePrinterFromQueue(host, options.queue, &error);
+        printer = pdehost::usePrinterFromQueue(host, destination.queue, &error);
     }
-    // The settings file: the one given, else the queue's own per user.
-    QString settingsFile = options.settings;
+    // A queue session opens with the user's defaults of its destination; a
+    // settings file given replaces them.
+    const QString& settingsFile = options.settings;
     if (!printer || (!settingsFile.isEmpty() && !pdehost::settingsFolderExists(settingsFile, &error)) ||
-        (settingsFile.isEmpty() && !options.queue.isEmpty() &&
-         (settingsFile = pdehost::queueSettingsPath(options.queue, &error)).isEmpty()) ||
         (!settingsFile.isEmpty() && !pdehost::loadSettings(settingsFile, host.settings(), &error)) ||
-        !host.loadBundle(bundle, &error)) {
+        !host.loadBundle(bundle, &error) ||
+        (settingsFile.isEmpty() && !options.queue.isEmpty() &&
+         !pdehost::loadUserDefaults(host, destination, &error))) {
         err << "pdehost: " << error << '\n';
         return 1;
     }
 
-    pdehost::HostActions actions(host, out, options.queue);
-    if (!actions.run(options.actions, &error)) {
+    pdehost::ActionScript script(host, out, options.queue);
+    if (!script.run(options.actions, &error)) {
         out.flush();
         err << "pdehost: " << error << '\n';
         return 1;

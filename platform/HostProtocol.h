@@ -25,6 +25,10 @@ class PrintSession;
 inline constexpr const char* kPrinterModulePanelType = "BDB091F4-E57F-11D3-B5CC-0050E4603277";
 // The summary's key for the list of item names in display order.
 inline constexpr const char* kSummaryDisplayOrder = "Summary Display Order";
+// The print settings' key under which the panel keeps its choices: a
+// dictionary of printer identifier -> (option keyword -> choice keyword). A
+// host that opens the panel with a destination's saved options puts them there.
+inline constexpr const char* kProductSettingsKey = "rx8240";
 
 // Where a host shows that its panel is waiting for a request to the
 // printer or the service (a status line). The panel holds the dialog's other

@@ -5,18 +5,15 @@
 // settings[option keyword]      a copy of every model dictionary entry
 #include "plugin/options/PDECommon.h"
 
+#include "platform/HostProtocol.h"
 #include "platform/PrintSession.h"
 #include "platform/PrintSettings.h"
 
 namespace pde_6E3A90D2_4B7C_4F18_9D05_A1C7E2B3F846 {
 
-namespace {
-const char* const kProductKey = "rx8240";
-}
-
 std::string PDECommon::commonGetPPDProductName(const rx::PrintSettings*)
 {
-    return kProductKey;
+    return rx::kProductSettingsKey;
 }
 
 std::string PDECommon::commonGetPrintQueueName(const rx::PrintSession* session)

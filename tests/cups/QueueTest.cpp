@@ -4,21 +4,27 @@
 // a queue, and the print dialog.
 #include "host/CupsPrinter.h"
 #include "host/PrintDialog.h"
-#include "host/SettingsStore.h"
+#include "profilelist/ProfileList.h"
+#include "host/CupsHandles.h"
 #include "tests/cups/PrivateCupsServer.h"
 #include "tests/support/PdehostRun.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QInputDialog>
+#include <QTimer>
 #include <QProcess>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QTest>
 #include <cups/cups.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <cstring>
 #include <memory>
 #include <unistd.h>
 
@@ -39,6 +45,20 @@ QString testRoot()
     return env("RX_TEST_ROOT");
 }
 
+// Another printer's PPD: the fixture without any option of the panel.
+std::string otherPrintersPpd()
+{
+    QFile fixture(sourceFile(QStringLiteral("tests/fixtures/ppd/rx8240-none.ppd")));
+    const QString path = testRoot() + QStringLiteral("/other.ppd");
+    QFile other(path);
+    if (!fixture.open(QIODevice::ReadOnly) || !other.open(QIODevice::WriteOnly))
+        return {};
+    for (const QByteArray& line : fixture.readAll().split('\n'))
+        if (!line.contains("QV"))
+            other.write(line + '\n');
+    return path.toStdString();
+}
+
 std::unique_ptr<rxtest::PrivateCupsServer> server;
 std::string startProblem;  // the scheduler cannot run here
 std::string setupProblem;  // it runs but refused the queues
@@ -54,6 +74,12 @@ protected:
         const QString root = testRoot() + QStringLiteral("/cups");
         QDir(root).removeRecursively();
         QDir().mkpath(testRoot());
+        // libcups keeps a user's destinations below HOME, and root's in
+        // CUPS_SERVERROOT: both private, set before libcups first reads them.
+        for (const char* dir : {"home", "client"})
+            QDir().mkpath(testRoot() + QLatin1Char('/') + QLatin1String(dir));
+        qputenv("HOME", (testRoot() + QStringLiteral("/home")).toLocal8Bit());
+        qputenv("CUPS_SERVERROOT", (testRoot() + QStringLiteral("/client")).toLocal8Bit());
         server = std::make_unique<rxtest::PrivateCupsServer>(root.toStdString());
         if (!server->start(&startProblem)) {
             server.reset();
@@ -62,7 +88,9 @@ protected:
         const std::string ppd = sourceFile(QStringLiteral("plugin/resources/rx8240.ppd")).toStdString();
         if (!server->addQueue("rx8240", ppd, "file:/dev/null", &setupProblem) ||
             !server->addQueue("rx8240net", ppd, "socket://127.0.0.1:9100", &setupProblem) ||
-            !server->addQueue("rawqueue", "", "file:/dev/null", &setupProblem)) {
+            !server->addQueue("rx8240sys", ppd, "file:/dev/null", &setupProblem) ||
+            !server->addQueue("rawqueue", "", "file:/dev/null", &setupProblem) ||
+            !server->addQueue("otherppd", otherPrintersPpd(), "file:/dev/null", &setupProblem)) {
             setupProblem += server->errorLog();
             server.reset();
             return;
@@ -79,18 +107,16 @@ protected:
         if (!server && !startProblem.empty() && ::getuid() != 0)
             GTEST_SKIP() << "no private CUPS scheduler for this user: " << startProblem;
         ASSERT_TRUE(server) << "private CUPS scheduler: " << startProblem << setupProblem;
-        // Every test keeps its per-user settings apart.
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        config_ = testRoot() + QStringLiteral("/config-") + QString::fromLatin1(info->name());
-        QDir(config_).removeRecursively();
-        qputenv("XDG_CONFIG_HOME", config_.toLocal8Bit());
+        // Every test starts without user defaults.
+        for (const char* file : {"/home/.cups/lpoptions", "/client/lpoptions"})
+            QFile::remove(testRoot() + QLatin1String(file));
     }
-
-    QString config_;
 };
 
 using rxtest::HostRun;
 using rxtest::pairs;
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 HostRun pdehost(const QStringList& args)
 {
@@ -162,60 +188,144 @@ TEST_F(CupsQueue, SubmittedJobCarriesThePanelsOptions)
     }
 }
 
-TEST_F(CupsQueue, SettingsOfEachQueuePersistPerUser)
+// A CUPS command-line tool run as another application would: its exit code
+// and standard output.
+struct ToolRun {
+    int exitCode = -1;
+    QString out;
+};
+
+ToolRun tool(const QString& program, const QStringList& args)
 {
-    HostRun first = pdehost({"--queue", "rx8240", "restore", "set", "menu_QuickColor=2", "save"});
-    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
-    const QString file = config_ + QStringLiteral("/rx8240/pdehost/rx8240.plist");
-    ASSERT_TRUE(QFile::exists(file));
-    EXPECT_EQ(QFile::permissions(QFileInfo(file).absolutePath()) & (QFile::ReadOther | QFile::ReadGroup), 0);
-
-    HostRun again = pdehost({"--queue", "rx8240", "restore", "save", "options"});
-    ASSERT_EQ(again.exitCode, 0) << again.err.toStdString();
-    EXPECT_EQ(pairs(again.lines, QLatin1Char('=')).value("QVQuickColor"), QStringLiteral("Photo"));
-
-    HostRun other = pdehost({"--queue", "rx8240net", "restore", "save", "options"});
-    ASSERT_EQ(other.exitCode, 0) << other.err.toStdString();
-    EXPECT_EQ(pairs(other.lines, QLatin1Char('=')).value("QVQuickColor"), QStringLiteral("Standard"))
-        << "another queue saw this queue's settings";
-
-    // A settings file given on the command line replaces the per-user one.
-    const QString given = testRoot() + QStringLiteral("/given.plist");
-    QFile::remove(given);
-    HostRun explicitRun = pdehost({"--queue", "rx8240", "--settings", given, "restore", "save", "options"});
-    ASSERT_EQ(explicitRun.exitCode, 0) << explicitRun.err.toStdString();
-    EXPECT_EQ(pairs(explicitRun.lines, QLatin1Char('=')).value("QVQuickColor"), QStringLiteral("Standard"));
-    EXPECT_TRUE(QFile::exists(given));
+    QProcess p;
+    p.start(program, args);
+    EXPECT_TRUE(p.waitForFinished(60000)) << program.toStdString() << " did not finish";
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError())};
 }
 
-TEST_F(CupsQueue, SettingsPathFollowsTheUsersConfigurationDirectory)
+// The job that plain "lp -d DESTINATION FILE" makes; 0 when lp failed.
+int lpJob(const QString& destination, const QString& file)
 {
-    struct Case {
-        const char* xdg;
-        const char* home;
-        const char* queue;
-        const char* expected;  // empty: refused
-    };
-    const Case cases[] = {
-        {"/cfg", "/home/u", "rx8240", "/cfg/rx8240/pdehost/rx8240.plist"},
-        {"", "/home/u", "rx8240", "/home/u/.config/rx8240/pdehost/rx8240.plist"},
-        {"relative", "/home/u", "q", "/home/u/.config/rx8240/pdehost/q.plist"},
-        {"", "", "q", ""},
-        {"/cfg", "/home/u", "../q", ""},
-        {"/cfg", "/home/u", ".q", ""},
-        {"/cfg", "/home/u", "a/b", ""},
-        {"/cfg", "/home/u", "", ""},
-    };
-    const QByteArray home = qgetenv("HOME");
-    for (const Case& c : cases) {
-        qputenv("XDG_CONFIG_HOME", c.xdg);
-        qputenv("HOME", c.home);
-        QString error;
-        EXPECT_EQ(pdehost::queueSettingsPath(QString::fromUtf8(c.queue), &error), QString::fromUtf8(c.expected))
-            << c.xdg << ' ' << c.home << ' ' << c.queue;
-        EXPECT_EQ(error.isEmpty(), *c.expected != '\0');
-    }
-    qputenv("HOME", home);
+    const ToolRun r = tool(QStringLiteral("lp"), {"-d", destination, file});
+    EXPECT_EQ(r.exitCode, 0) << r.out.toStdString();
+    // "request id is QUEUE-ID (1 file(s))"
+    return r.out.section(QLatin1Char(' '), 3, 3).section(QLatin1Char('-'), -1).toInt();
+}
+
+// Photo's own choices and the fixed advanced values its preset imposes.
+const std::pair<const char*, const char*> kPhoto[] = {
+    {"QVQuickColor", "Photo"}, {"QVImageRenderIntent", "Saturation"}, {"QVImageHalftone", "Stochastic"},
+    {"QVTextRenderIntent", "Saturation"}, {"QVGraphicsHalftone", "Stochastic"},
+};
+
+void expectPhoto(int job, const std::string& how)
+{
+    ASSERT_GT(job, 0) << how;
+    const std::map<std::string, std::string> attrs = server->jobAttributes(job);
+    for (const auto& [name, value] : kPhoto)
+        EXPECT_EQ(attrs.count(name) ? attrs.at(name) : "<missing>", value) << how << ": " << name;
+}
+
+// Photo reaches a job whichever way it is sent: through pdehost's submit, or
+// as the user's defaults of a queue or of an instance that any application
+// prints with.
+TEST_F(CupsQueue, PhotosFixedValuesReachEveryJob)
+{
+    const QString document = writeDocument(QStringLiteral("photo.ps"));
+    const QStringList photo{"--queue", "rx8240", "restore", "set", "menu_QuickColor=2"};
+    HostRun submitted = pdehost(QStringList(photo) << "submit" << document);
+    ASSERT_EQ(submitted.exitCode, 0) << submitted.err.toStdString();
+    expectPhoto(jobIdOf(submitted.lines, QStringLiteral("rx8240")), "submit");
+
+    ASSERT_EQ(tool("lpoptions", {"-p", "rx8240", "-o", "number-up=2"}).exitCode, 0);
+    HostRun instance = pdehost(QStringList(photo) << "instance" << "Photo-Proof");
+    ASSERT_EQ(instance.exitCode, 0) << instance.err.toStdString();
+    expectPhoto(lpJob(QStringLiteral("rx8240/Photo-Proof"), document), "lp to the instance");
+    const ToolRun queueOptions = tool("lpoptions", {"-p", "rx8240"});
+    EXPECT_THAT(queueOptions.out.toStdString(), HasSubstr("number-up=2"));
+    EXPECT_THAT(queueOptions.out.toStdString(), Not(HasSubstr("QVQuickColor"))) << "the instance changed its queue";
+
+    HostRun defaults = pdehost(QStringList(photo) << "defaults");
+    ASSERT_EQ(defaults.exitCode, 0) << defaults.err.toStdString();
+    expectPhoto(lpJob(QStringLiteral("rx8240"), document), "lp to the queue");
+    const std::string listed = tool("lpoptions", {"-p", "rx8240"}).out.toStdString();
+    for (const char* option : {"QVQuickColor=Photo", "QVImageHalftone=Stochastic", "number-up=2"})
+        EXPECT_THAT(listed, HasSubstr(option));
+}
+
+TEST_F(CupsQueue, TheSessionOpensWithTheUsersDefaultsWhoeverSetThem)
+{
+    const QStringList others{"-p", "rx8240", "-o", "QVQuickColor=Vivid", "-o", "QVImageDestinationProfileCustom=True",
+                             "-o", "QVImageDestinationProfileCustomFilename=3d3d"};
+    ASSERT_EQ(tool("lpoptions", others).exitCode, 0);
+    HostRun r = pdehost({"--queue", "rx8240", "restore", "summary"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(pairs(r.lines, QLatin1Char('\t')).value("Quick Color"), QStringLiteral("Vivid"));
+    HostRun other = pdehost({"--queue", "rx8240net", "restore", "summary"});
+    EXPECT_EQ(pairs(other.lines, QLatin1Char('\t')).value("Quick Color"), QStringLiteral("Standard"));
+
+    // Saved again, the profile no longer on the printer leaves the defaults.
+    ASSERT_EQ(pdehost({"--queue", "rx8240", "restore", "defaults"}).exitCode, 0);
+    const std::string listed = tool("lpoptions", {"-p", "rx8240"}).out.toStdString();
+    EXPECT_THAT(listed, HasSubstr("QVQuickColor=Vivid"));
+    EXPECT_THAT(listed, Not(HasSubstr("QVImageDestinationProfileCustom")));
+
+    // An instance is a destination of its own, until it is removed.
+    ASSERT_EQ(pdehost({"--queue", "rx8240", "restore", "set", "menu_QuickColor=2", "instance", "Proof"}).exitCode, 0);
+    HostRun proof = pdehost({"--queue", "rx8240/Proof", "restore", "summary"});
+    EXPECT_EQ(pairs(proof.lines, QLatin1Char('\t')).value("Quick Color"), QStringLiteral("Photo"));
+    auto listsProof = [] { return pdehost::DestList().find("rx8240", "Proof") != nullptr; };
+    EXPECT_TRUE(listsProof());
+    ASSERT_EQ(pdehost({"--queue", "rx8240", "instance-remove", "Proof"}).exitCode, 0);
+    EXPECT_FALSE(listsProof());
+}
+
+// The server's defaults are the queue's PPD defaults, which every user
+// without defaults of their own then sees.
+TEST_F(CupsQueue, SystemDefaultsChangeTheQueuesPpdDefaults)
+{
+    HostRun r = pdehost({"--queue", "rx8240sys", "restore", "set", "menu_QuickColor=2", "system-defaults"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    HostRun again = pdehost({"--queue", "rx8240sys", "restore", "summary"});
+    EXPECT_EQ(pairs(again.lines, QLatin1Char('\t')).value("Quick Color"), QStringLiteral("Photo"));
+    EXPECT_THAT(tool("lpoptions", {"-p", "rx8240sys"}).out.toStdString(), Not(HasSubstr("QVQuickColor")));
+}
+
+// The user's list offers one destination profile from the printer's disk.
+void writeListWithOneDestinationProfile()
+{
+    ProfileList lists[3] = {};
+    ProfileListItem& item = lists[kClassDST].litem[lists[kClassDST].iNum++];
+    item.iIndexOnDevice = 1;
+    item.iInMenu = kStateDeviceShownConfirmed;
+    item.iProfileClass = 2;
+    std::strcpy(item.FileName, "PROOF.ICC");
+    std::strcpy(item.ProfileName, "Proof");
+    item.iLocation = kLocationDisk;
+    const std::string path = QVPListLoginPath(kListCurrent);
+    QDir().mkpath(QFileInfo(QString::fromStdString(path)).absolutePath());
+    QFile f(QString::fromStdString(path));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path;
+    f.write(QByteArray::fromStdString(QVPListBuildFileText(&lists[0], &lists[1], &lists[2])));
+}
+
+TEST_F(CupsQueue, AProfileFromThePrinterTravelsAsItsEntries)
+{
+    writeListWithOneDestinationProfile();
+    // Custom, then the Image menu's first profile after its three PPD choices.
+    HostRun r = pdehost({"--queue", "rx8240", "restore", "set", "menu_QuickColor=3", "set",
+                         "menu_iDestinationProfile=3", "defaults"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const std::string listed = tool("lpoptions", {"-p", "rx8240"}).out.toStdString();
+    EXPECT_THAT(listed, HasSubstr("QVImageDestinationProfileCustom=True"));
+    EXPECT_THAT(listed, HasSubstr("QVImageDestinationProfileCustomFilename="));
+    const auto attrs = server->jobAttributes(lpJob(QStringLiteral("rx8240"), writeDocument("profile.ps")));
+    const char* flag = "QVImageDestinationProfileCustom";
+    EXPECT_EQ(attrs.count(flag) ? attrs.at(flag) : "", "true");
+    EXPECT_EQ(attrs.count("QVImageDestinationProfileCustomFilename"), 1u);
+    HostRun again = pdehost({"--queue", "rx8240", "restore", "summary"});
+    EXPECT_THAT(pairs(again.lines, QLatin1Char('\t')).value("Image Destination Profile").toStdString(),
+                HasSubstr("PROOF.ICC"));
 }
 
 TEST_F(CupsQueue, FailuresAreReported)
@@ -229,7 +339,11 @@ TEST_F(CupsQueue, FailuresAreReported)
     const Case cases[] = {
         {{"--queue", "nosuchqueue", "keys"}, "has no queue \"nosuchqueue\""},
         {{"--queue", "rawqueue", "keys"}, "has no PPD"},
-        {{"--queue", "a/b", "keys"}, "is not a queue name"},
+        {{"--queue", "a#b", "keys"}, "is not a queue name"},
+        {{"--queue", "rx8240/nosuch", "keys"}, "has no instance \"nosuch\""},
+        {{"--queue", "rx8240", "instance", "a/b"}, "cannot name an instance"},
+        {{"--queue", "rx8240", "instance-remove", "nosuch"}, "has no instance"},
+        {{"--ppd", ppd, "defaults"}, "needs a CUPS queue"},
         {{"--queue", "rx8240", "submit", testRoot() + "/missing.ps"}, "no file"},
         {{"--queue", "rx8240", "submit"}, "submit needs an argument"},
         {{"--ppd", ppd, "submit", document}, "needs a CUPS queue"},
@@ -358,7 +472,7 @@ TEST_F(CupsDialog, KeyboardReachesEveryPartAndControlsKeepTheirNames)
     EXPECT_TRUE(dialog.printButton()->isDefault());
 }
 
-TEST_F(CupsDialog, PrintSubmitsTheChoicesAndKeepsTheQueuesSettings)
+TEST_F(CupsDialog, PrintSubmitsTheChoicesAndLeavesTheDefaults)
 {
     pdehost::PrintDialog dialog(setup());
     ASSERT_NE(dialog.host(), nullptr) << dialog.message().toStdString();
@@ -382,10 +496,42 @@ TEST_F(CupsDialog, PrintSubmitsTheChoicesAndKeepsTheQueuesSettings)
     EXPECT_EQ(attrs.at("QVGraphicsHalftone"), "Stochastic");
     EXPECT_EQ(attrs.count("document-name-supplied") ? attrs.at("document-name-supplied") : "", "dialog.ps");
 
-    // The next dialog on this queue starts from what was printed.
+    // Printing leaves the user's defaults alone: the next dialog opens with them.
     pdehost::PrintDialog next(setup());
     ASSERT_NE(next.host(), nullptr);
-    EXPECT_EQ(next.findChild<QComboBox*>(QStringLiteral("menu_QuickColor"))->currentIndex(), 3);
+    EXPECT_EQ(next.findChild<QComboBox*>(QStringLiteral("menu_QuickColor"))->currentIndex(), 0);
+}
+
+// The settings application: its buttons, driven as a user would, write the
+// same defaults as pdehost's actions; a printer without the panel's options
+// says so.
+TEST_F(CupsDialog, SettingsButtonsSaveTheDefaultsAndOtherPrintersSaySo)
+{
+    pdehost::PrintDialog dialog(setup());
+    ASSERT_NE(dialog.host(), nullptr) << dialog.message().toStdString();
+    choose(dialog.findChild<QComboBox*>(QStringLiteral("menu_QuickColor")), 2);
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("defaultsButton")), Qt::LeftButton);
+    const std::string listed = tool("lpoptions", {"-p", "rx8240"}).out.toStdString();
+    for (const auto& [name, value] : kPhoto)
+        EXPECT_THAT(listed, HasSubstr(std::string(name) + '=' + value)) << dialog.message().toStdString();
+
+    QTimer::singleShot(0, &dialog, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* ask = qobject_cast<QInputDialog*>(w); ask && ask->isVisible()) {
+                ask->setTextValue(QStringLiteral("Photo-Proof"));
+                ask->accept();
+            }
+    });
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("presetButton")), Qt::LeftButton);
+    EXPECT_NE(pdehost::DestList().find("rx8240", "Photo-Proof"), nullptr) << dialog.message().toStdString();
+    dialog.show();
+    EXPECT_TRUE(dialog.grab().save(testRoot() + QStringLiteral("/settings-window.png"), "PNG"));
+
+    QComboBox* chooser = dialog.printerChooser();
+    chooser->setCurrentIndex(chooser->findText(QStringLiteral("otherppd")));
+    EXPECT_EQ(dialog.message(), QStringLiteral("This printer has no Color Options"));
+    EXPECT_FALSE(dialog.findChild<QPushButton*>(QStringLiteral("defaultsButton"))->isEnabled());
+    EXPECT_TRUE(dialog.grab().save(testRoot() + QStringLiteral("/no-color-options.png"), "PNG"));
 }
 
 TEST_F(CupsDialog, RendersToAFileWithoutAUser)
@@ -402,6 +548,15 @@ TEST_F(CupsDialog, RendersToAFileWithoutAUser)
     HostRun unknown = pdehost({"--queue", "nosuchqueue", "gui", "--screenshot", png});
     EXPECT_NE(unknown.exitCode, 0);
     EXPECT_TRUE(unknown.err.contains("no queue"));
+
+    // A server that does not answer is not a server without queues.
+    QProcess silent;
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    e.insert(QStringLiteral("CUPS_SERVER"), QStringLiteral("127.0.0.1:1"));
+    silent.setProcessEnvironment(e);
+    silent.start(env("RX_BINARY_DIR") + QStringLiteral("/bin/pdehost"), {"gui", "--screenshot", png});
+    ASSERT_TRUE(silent.waitForFinished(60000));
+    EXPECT_THAT(silent.readAllStandardOutput().toStdString(), HasSubstr("127.0.0.1:1 does not answer"));
 
     // Without a display and without --screenshot nobody could answer it.
     HostRun headless = pdehost({"--queue", "rx8240", "gui"});

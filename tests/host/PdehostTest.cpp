@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 namespace {
@@ -101,6 +102,19 @@ TEST(Pdehost, FailuresAreReportedNotIgnored)
     EXPECT_THAT(noControl.err.toStdString(), HasSubstr("menu_Nothing"));
     HostRun badIndex = pdehost({"set", "menu_QuickColor=9"});
     EXPECT_NE(badIndex.exitCode, 0);
+}
+
+TEST(Pdehost, HelpListsTheActionsWithTheirArgumentsAndVersionNamesTheProgram)
+{
+    HostRun help = rxtest::runPdehost({"--help"});
+    ASSERT_EQ(help.exitCode, 0) << help.err.toStdString();
+    const std::string text = help.lines.join('\n').toStdString();
+    for (const char* usage : {"usage: pdehost", "set NAME=VALUE", "screenshot FILE.png", "submit FILE", "printer",
+                              "profiles-class 0|1|2", "profiles-window-ok"})
+        EXPECT_THAT(text, HasSubstr(usage));
+    HostRun version = rxtest::runPdehost({"--version"});
+    ASSERT_EQ(version.exitCode, 0) << version.err.toStdString();
+    EXPECT_THAT(version.lines.join('\n').toStdString(), ::testing::MatchesRegex("pdehost [0-9]+\\.[0-9]+.*"));
 }
 
 TEST(Pdehost, ErrorsSayWhyAndAMistypedFolderIsNotCreated)

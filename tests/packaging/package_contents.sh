@@ -27,7 +27,9 @@ for path in usr/bin/pdehost usr/bin/rx8240-profiles \
     usr/lib/sysusers.d/rx8240-driver.conf usr/lib/tmpfiles.d/rx8240-driver.conf \
     usr/share/man/man1/pdehost.1.gz usr/share/man/man1/rx8240-profiles.1.gz \
     usr/share/man/man8/ColorProfileService.8.gz usr/share/man/man8/rx8240Helper.8.gz \
-    usr/share/doc/rx8240-driver/copyright usr/share/doc/rx8240-driver/changelog.gz; do
+    usr/share/doc/rx8240-driver/copyright usr/share/doc/rx8240-driver/changelog.gz \
+    usr/share/applications/rx8240-colour-settings.desktop \
+    usr/share/icons/hicolor/scalable/apps/rx8240-colour-settings.svg; do
   grep -qxF "$path" <<<"$files" || fail "missing $path"
 done
 # Nothing outside the hierarchy's places for a package.

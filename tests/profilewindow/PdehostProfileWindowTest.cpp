@@ -216,4 +216,15 @@ TEST_F(PdehostWindow, WindowActionsNeedTheWindowAndEnabledControls)
     EXPECT_NE(noRow.exitCode, 0);
 }
 
+TEST_F(PdehostWindow, EveryActionRunsInsideTheWindowsSession)
+{
+    addEntry(kClassRGB, entry(4, "P1.ICC", "one", kLocationDisk));
+    writeLists();
+    HostRun r = pdehost("lpd://127.0.0.1/q", {"profiles", "printer", "options", "profiles-rows"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    ASSERT_FALSE(r.lines.isEmpty());
+    EXPECT_EQ(r.lines.first(), QStringLiteral("rx8240\tlpd://127.0.0.1/q"));
+    EXPECT_TRUE(r.lines.last().contains(QStringLiteral("P1.ICC"))) << r.lines.join('\n').toStdString();
+}
+
 }  // namespace
