@@ -126,12 +126,12 @@ CallStatus callService(const std::string& socketPath, std::string_view operation
     } while (rc < 0 && errno == EINTR);
     if (rc < 0)
         return CallStatus::Unreachable;
-    // The walk of a slow device may take long; the launcher itself never
-    // gives up while the service keeps the connection open.
-    auto forever = Clock::time_point::max();
-    if (!writeFrame(fd, operation, forever) || !writeFrame(fd, argument, forever))
+    // The walk of a slow device may take long, but never longer than the
+    // service's bound: past it and the margin the launcher gives up.
+    const auto deadline = Clock::now() + kRequestBound + kLauncherMargin;
+    if (!writeFrame(fd, operation, deadline) || !writeFrame(fd, argument, deadline))
         return CallStatus::Failed;
-    return readFrame(fd, reply, kMaxFrameSize, forever) == FrameStatus::Ok ? CallStatus::Ok : CallStatus::Failed;
+    return readFrame(fd, reply, kMaxFrameSize, deadline) == FrameStatus::Ok ? CallStatus::Ok : CallStatus::Failed;
 }
 
 }  // namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212

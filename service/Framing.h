@@ -18,6 +18,12 @@ inline constexpr std::size_t kMaxOperationSize = 64;
 
 using Clock = std::chrono::steady_clock;
 
+// The longest the service takes over a request: a walk's wait for its turn
+// and the walk itself end within it, and so does any wait for a list that a
+// walk holds. The launcher gives up the margin after it.
+inline constexpr std::chrono::seconds kRequestBound{300};
+inline constexpr std::chrono::seconds kLauncherMargin{30};
+
 enum class FrameStatus {
     Ok,
     Closed,     // the peer closed the connection before the first byte

@@ -74,7 +74,7 @@ void makeDirectories(const std::string& path)
 
 }  // namespace
 
-int serviceMain(int argc, char* argv[], WalkFunction walk)
+int serviceMain(int argc, char* argv[], WalkFunction walk, const ServiceSettings& settings)
 {
     std::string listenPath;
     for (int i = 1; i < argc; ++i) {
@@ -88,7 +88,7 @@ int serviceMain(int argc, char* argv[], WalkFunction walk)
     openlog("ColorProfileService", LOG_PID, LOG_DAEMON);
     std::signal(SIGPIPE, SIG_IGN);
 
-    static ServiceContext context(rx::fixedPath(rx::kProfileDirectory), walk);
+    static ServiceContext context(rx::fixedPath(rx::kProfileDirectory), walk, settings);
     makeDirectories(context.profileDirectory);
 
     int fd = listenPath.empty() ? activatedSocket() : -1;

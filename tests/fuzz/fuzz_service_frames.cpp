@@ -26,7 +26,7 @@ namespace fs = std::filesystem;
 namespace {
 
 int walkCalls = 0;
-int recordWalk(int, char*[])
+int recordWalk(int, char*[], svc::Clock::time_point)
 {
     ++walkCalls;
     return 0;
