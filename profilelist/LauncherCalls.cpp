@@ -4,7 +4,7 @@
 
 #include "platform/FixedPaths.h"
 #include "profilelist/ProfileList.h"
-#include "service/ArgumentStrings.h"
+#include "protocol/ArgumentStrings.h"
 
 #include <memory>
 

@@ -11,7 +11,7 @@
 // connection that sends nothing for the idle time is closed.
 #pragma once
 
-#include "service/Framing.h"
+#include "protocol/Framing.h"
 #include "service/ListFileNames.h"
 #include "service/ListLocks.h"
 #include "service/UserShares.h"

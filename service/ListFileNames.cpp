@@ -1,6 +1,6 @@
 #include "service/ListFileNames.h"
 
-#include "service/ArgumentStrings.h"
+#include "protocol/ArgumentStrings.h"
 
 #include <array>
 #include <utility>

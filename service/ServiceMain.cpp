@@ -1,7 +1,7 @@
 #include "service/ServiceMain.h"
 
 #include "platform/FixedPaths.h"
-#include "service/Framing.h"
+#include "protocol/Framing.h"
 
 #include <cerrno>
 #include <csignal>

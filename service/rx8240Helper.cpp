@@ -7,8 +7,8 @@
 // prints "COMMAND=REPLY". When the request cannot be made it prints a line
 // that does not hold the text the plug-in looks for and exits non-zero:
 // 1 = service unreachable or the request failed, 2 = bad usage.
-#include "service/ArgumentStrings.h"
-#include "service/Framing.h"
+#include "protocol/ArgumentStrings.h"
+#include "protocol/Framing.h"
 
 #include <cstdio>
 #include <string>

@@ -6,7 +6,7 @@
 #include "FuzzInvariant.h"
 
 #include "service/ColorProfileService.h"
-#include "service/Framing.h"
+#include "protocol/Framing.h"
 
 #include <sys/socket.h>
 #include <sys/stat.h>

@@ -6,7 +6,7 @@
 #include "RobustSupport.h"
 
 #include "profilelist/ListFileReader.h"
-#include "service/ArgumentStrings.h"
+#include "protocol/ArgumentStrings.h"
 #include "tests/discovery/SnmpTestAgents.h"
 
 #include <gtest/gtest.h>

@@ -7,7 +7,7 @@
 
 #include "platform/FixedPaths.h"
 #include "profilelist/ListFileReader.h"
-#include "service/ArgumentStrings.h"
+#include "protocol/ArgumentStrings.h"
 #include "tests/discovery/SnmpTestAgents.h"
 
 #include <gtest/gtest.h>

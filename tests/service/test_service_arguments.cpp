@@ -1,7 +1,7 @@
 // The pure parts of the service and the launcher: argument strings, file
 // URLs, list file names, walk vectors, and the cutting of text into pieces.
 #include "profilelist/LauncherCalls.h"
-#include "service/ArgumentStrings.h"
+#include "protocol/ArgumentStrings.h"
 #include "service/ListFileNames.h"
 #include "service/WalkVector.h"
 

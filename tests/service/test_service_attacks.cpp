@@ -7,9 +7,9 @@
 #include "platform/FixedPaths.h"
 #include "profilelist/LauncherCalls.h"
 #include "profilelist/ProfileList.h"
-#include "service/ArgumentStrings.h"
+#include "protocol/ArgumentStrings.h"
 #include "service/ColorProfileService.h"
-#include "service/Framing.h"
+#include "protocol/Framing.h"
 
 #include <gmock/gmock.h>
 

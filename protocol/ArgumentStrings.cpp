@@ -1,4 +1,4 @@
-#include "service/ArgumentStrings.h"
+#include "protocol/ArgumentStrings.h"
 
 #include "platform/HexDigit.h"
 

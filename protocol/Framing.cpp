@@ -1,4 +1,4 @@
-#include "service/Framing.h"
+#include "protocol/Framing.h"
 
 #include "platform/FileDescriptor.h"
 #include "platform/FixedPaths.h"
