@@ -11,12 +11,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <string>
 
-ProfileList PlistForSpool;
-int numprinted = 0;
+thread_local ProfileList PlistForSpool;
+thread_local int numprinted = 0;
 int mibWalkTimeLimitSeconds = 300;
-char sDEBUGmsg[kDebugMessageSize];
+thread_local char sDEBUGmsg[kDebugMessageSize];
 
 namespace {
 
@@ -61,10 +62,28 @@ struct PduDeleter {
 };
 using PduPtr = std::unique_ptr<netsnmp_pdu, PduDeleter>;
 
+// The SNMP library's process-wide state (option parsing with getopt, the
+// application settings, the MIB tree, transport set-up) is not safe for
+// threads: walks take turns for the steps that use it. The exchange itself
+// runs on the walk's own session and needs no turn.
+std::mutex& libraryTurn()
+{
+    static std::mutex turn;
+    return turn;
+}
+
+// The settings of this thread's walk, copied from the library's once its
+// vector is parsed; indexed by WalkSetting.
+thread_local std::array<bool, 4> walkSettings{};
+
 struct SessionDeleter {
-    void operator()(netsnmp_session* ss) const { snmp_close(ss); }
+    void operator()(void* sessp) const
+    {
+        const std::lock_guard turn(libraryTurn());
+        snmp_sess_close(sessp);
+    }
 };
-using SessionPtr = std::unique_ptr<netsnmp_session, SessionDeleter>;
+using SessionPtr = std::unique_ptr<void, SessionDeleter>;
 
 // Registers the walk's configuration tokens once per process: the library
 // keeps every registration, so registering per walk would only grow its list.
@@ -83,6 +102,12 @@ void resetWalkSettings()
 {
     for (const auto& t : kWalkSettingTokens)
         netsnmp_ds_set_boolean(NETSNMP_DS_APPLICATION_ID, t.setting, 0);
+}
+
+void takeWalkSettings()
+{
+    for (const auto& t : kWalkSettingTokens)
+        walkSettings[t.setting] = netsnmp_ds_get_boolean(NETSNMP_DS_APPLICATION_ID, t.setting) != 0;
 }
 
 std::string dottedOid(const oid* name, size_t length)
@@ -114,15 +139,14 @@ struct LoopOutcome {
     int status = STAT_SUCCESS;  // of the last request
 };
 
-// The GETNEXT loop from the start OID.
-LoopOutcome walkLoop(netsnmp_session* ss, const oid* root, size_t rootLength)
+// The GETNEXT loop from the start OID, ended at the deadline.
+LoopOutcome walkLoop(void* sessp, const oid* root, size_t rootLength, std::chrono::steady_clock::time_point deadline)
 {
     LoopOutcome out;
     std::array<oid, MAX_OID_LEN> current{};
     std::copy_n(root, rootLength, current.begin());
     size_t currentLength = rootLength;
     const bool checkOrdering = !walkSetting(kWalkDontCheckOrdering);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(mibWalkTimeLimitSeconds);
 
     for (int request = 0;; ++request) {
         // Bounded in requests and in time: a device is not trusted to end it.
@@ -133,7 +157,7 @@ LoopOutcome walkLoop(netsnmp_session* ss, const oid* root, size_t rootLength)
         netsnmp_pdu* pdu = snmp_pdu_create(SNMP_MSG_GETNEXT);
         snmp_add_null_var(pdu, current.data(), currentLength);
         netsnmp_pdu* rawResponse = nullptr;
-        out.status = snmp_synch_response(ss, pdu, &rawResponse);  // takes the request
+        out.status = snmp_sess_synch_response(sessp, pdu, &rawResponse);  // takes the request
         PduPtr response(rawResponse);
 
         if (out.status == STAT_TIMEOUT) {
@@ -141,7 +165,7 @@ LoopOutcome walkLoop(netsnmp_session* ss, const oid* root, size_t rootLength)
             return out;
         }
         if (out.status != STAT_SUCCESS || !response) {
-            snmp_sess_perror(kWalkApplication, ss);
+            snmp_sess_perror(kWalkApplication, snmp_sess_session(sessp));
             out.status = STAT_ERROR;
             out.result = 1;
             return out;
@@ -226,29 +250,42 @@ private:
     netsnmp_session* session_;
 };
 
-// Parses the vector, opens the session and walks. Returns the walk's result.
-int runWalk(int argc, char* argv[])
+// What the library's turn gives a walk: the start OID and an open session,
+// or the result that ends the walk early.
+struct OpenedWalk {
+    int result = 0;
+    std::array<oid, MAX_OID_LEN> root{};
+    size_t rootLength = 0;
+    SessionPtr session;
+};
+
+// Parses the vector into a session (settings reset first), the start OID,
+// and opens the session; the caller holds the library's turn.
+void openWalk(int argc, char* argv[], OpenedWalk* walk)
 {
     netsnmp_session session{};
+    resetWalkSettings();
     resetOptionParser();
     const int arg = snmp_parse_args(argc, argv, &session, "C:", optProc);
-    if (arg == NETSNMP_PARSE_ARGS_ERROR_USAGE || arg == NETSNMP_PARSE_ARGS_SUCCESS_EXIT)
-        return arg;
-    if (arg < 0)
-        return NETSNMP_PARSE_ARGS_ERROR_USAGE;
+    takeWalkSettings();
+    if (arg < 0) {
+        const bool passed = arg == NETSNMP_PARSE_ARGS_ERROR_USAGE || arg == NETSNMP_PARSE_ARGS_SUCCESS_EXIT;
+        walk->result = passed ? arg : NETSNMP_PARSE_ARGS_ERROR_USAGE;
+        return;
+    }
     const ParsedCommunity community(&session);
 
-    std::array<oid, MAX_OID_LEN> root{};
-    size_t rootLength = root.size();
+    walk->rootLength = walk->root.size();
     if (arg < argc) {
-        if (!snmp_parse_oid(argv[arg], root.data(), &rootLength)) {
+        if (!snmp_parse_oid(argv[arg], walk->root.data(), &walk->rootLength)) {
             snmp_perror(argv[arg]);
-            return 1;
+            walk->result = 1;
+            return;
         }
     } else {
         constexpr std::array<oid, 6> kMib2{1, 3, 6, 1, 2, 1};
-        std::copy(kMib2.begin(), kMib2.end(), root.begin());
-        rootLength = kMib2.size();
+        std::copy(kMib2.begin(), kMib2.end(), walk->root.begin());
+        walk->rootLength = kMib2.size();
     }
 
     if (session.retries == SNMP_DEFAULT_RETRIES)
@@ -256,20 +293,35 @@ int runWalk(int argc, char* argv[])
     if (session.timeout == SNMP_DEFAULT_TIMEOUT)
         session.timeout = kDefaultTimeoutMicroseconds;
 
-    SessionPtr ss(snmp_open(&session));
-    if (!ss) {
+    walk->session.reset(snmp_sess_open(&session));
+    if (!walk->session) {
         MyDebugMessage("[UTIL-MIB] SNMP Open Err\n");
         snmp_sess_perror(kWalkApplication, &session);
-        return 1;
+        walk->result = 1;
     }
+}
+
+// Parses the vector, opens the session and walks. Returns the walk's result.
+int runWalk(int argc, char* argv[], std::chrono::steady_clock::time_point deadline)
+{
+    OpenedWalk opened;
+    {
+        const std::lock_guard turn(libraryTurn());
+        openWalk(argc, argv, &opened);
+    }
+    if (!opened.session)
+        return opened.result;
+    SessionPtr ss = std::move(opened.session);
+    const oid* root = opened.root.data();
+    const size_t rootLength = opened.rootLength;
 
     if (walkSetting(kWalkIncludeRequested))
-        snmp_get_and_print(ss.get(), root.data(), rootLength);
+        snmp_get_and_print(ss.get(), root, rootLength);
 
-    const LoopOutcome outcome = walkLoop(ss.get(), root.data(), rootLength);
+    const LoopOutcome outcome = walkLoop(ss.get(), root, rootLength, deadline);
 
     if (outcome.status == STAT_SUCCESS && numprinted == 0)
-        snmp_get_and_print(ss.get(), root.data(), rootLength);
+        snmp_get_and_print(ss.get(), root, rootLength);
     ss.reset();
 
     if (walkSetting(kWalkPrintStatistics)) {
@@ -284,7 +336,7 @@ int runWalk(int argc, char* argv[])
 
 bool walkSetting(WalkSetting setting)
 {
-    return netsnmp_ds_get_boolean(NETSNMP_DS_APPLICATION_ID, setting) != 0;
+    return walkSettings[setting];
 }
 
 void optProc(int /*argc*/, char* const* /*argv*/, int opt)
@@ -310,15 +362,16 @@ void optProc(int /*argc*/, char* const* /*argv*/, int opt)
     }
 }
 
-void snmp_get_and_print(netsnmp_session* ss, const oid* theoid, size_t theoid_len)
+void snmp_get_and_print(void* sessp, const oid* theoid, size_t theoid_len)
 {
     netsnmp_pdu* pdu = snmp_pdu_create(SNMP_MSG_GET);
     snmp_add_null_var(pdu, theoid, theoid_len);
     netsnmp_pdu* rawResponse = nullptr;
-    const int status = snmp_synch_response(ss, pdu, &rawResponse);
+    const int status = snmp_sess_synch_response(sessp, pdu, &rawResponse);
     PduPtr response(rawResponse);
     if (status != STAT_SUCCESS || !response || response->errstat != SNMP_ERR_NOERROR)
         return;
+    const std::lock_guard turn(libraryTurn());  // the printer reads the MIB tree
     int seen = 0;
     for (const netsnmp_variable_list* var = response->variables; var && seen < kMaxVariablesPerAnswer;
          var = var->next_variable, ++seen) {
@@ -370,12 +423,20 @@ void vSpoolPlist(const oid* name, size_t name_length, const netsnmp_variable_lis
 
 int mib_walk(int argc, char* argv[])
 {
-    registerWalkSettings();
-    resetWalkSettings();
+    return mib_walk_until(argc, argv, std::chrono::steady_clock::time_point::max());
+}
+
+int mib_walk_until(int argc, char* argv[], std::chrono::steady_clock::time_point deadline)
+{
+    {
+        const std::lock_guard turn(libraryTurn());
+        registerWalkSettings();
+    }
     std::memset(&PlistForSpool, 0, sizeof PlistForSpool);
     numprinted = 0;
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(mibWalkTimeLimitSeconds);
 
-    const int result = runWalk(argc, argv);
+    const int result = runWalk(argc, argv, std::min(deadline, limit));
 
     // A walk whose answer could not be written into the list did not do its
     // work: a failed merge turns a normal end into result 1.

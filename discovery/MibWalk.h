@@ -3,28 +3,32 @@
 // the process-wide spool list, followed on every exit by the merge of the
 // spool list into the current profile list file (SpoolRestructure.h).
 //
-// All state here is process-wide (the spool list, the found count, the debug
-// buffer, the walk settings and the SNMP library's own state), so the service
-// runs one walk at a time; mib_walk must be called inside that section.
+// A walk's state (the spool list, the found count, the debug buffer, the walk
+// settings, the list paths and its SNMP session) belongs to the walk: a walk
+// runs on one thread from start to end, and each thread has its own, so
+// walks on different threads run side by side. Only the parse of the option
+// vector and the opening and closing of the session go through the SNMP
+// library's process-wide state, and they take turns inside the walk.
 #pragma once
 
 #include "profilelist/ProfileList.h"
 
+#include <chrono>
 #include <cstddef>
 
-// The spool list: zero-filled at the start of every walk, then one slot per
-// row of the device's table (row r in slot r - 1); iNum counts the variables
-// of the index column received. Read by the merge.
-extern ProfileList PlistForSpool;
+// The spool list of this thread's walk: zero-filled at the start of every
+// walk, then one slot per row of the device's table (row r in slot r - 1);
+// iNum counts the variables of the index column received. Read by the merge.
+extern thread_local ProfileList PlistForSpool;
 
-// Variables found by the current walk, including those of the GET of the
-// start OID.
-extern int numprinted;
+// Variables found by this thread's current walk, including those of the GET
+// of the start OID.
+extern thread_local int numprinted;
 
-// Last diagnostic of the walk (option letters, OID ordering); nothing reads it
-// but tests and debugging. Always NUL-terminated.
+// Last diagnostic of this thread's walk (option letters, OID ordering);
+// nothing reads it but tests and debugging. Always NUL-terminated.
 inline constexpr std::size_t kDebugMessageSize = 128;
-extern char sDEBUGmsg[kDebugMessageSize];
+extern thread_local char sDEBUGmsg[kDebugMessageSize];
 
 // The start OID of the device's profile table, as the plug-in sends it.
 inline constexpr const char* kProfileTableOid = "1.3.6.1.4.1.71362.1.1.1.1.6.13.1.1";
@@ -36,8 +40,8 @@ inline constexpr int kMaxWalkRequests = 20000;
 
 // Upper bound of one walk's GETNEXT loop in seconds (300 by default). A
 // device that answers every request just before the time-out would otherwise
-// hold the one-walk-at-a-time section for hours; reaching the bound ends the
-// walk with result 1. Process-wide; tests may lower it.
+// hold its user's walks for hours; reaching the bound ends the walk with
+// result 1. Process-wide; tests may lower it before walking.
 extern int mibWalkTimeLimitSeconds;
 
 // Walks the agent named in argv, in the syntax of Net-SNMP's walk tool:
@@ -62,8 +66,14 @@ extern int mibWalkTimeLimitSeconds;
 // merge as its failure flag.
 int mib_walk(int argc, char* argv[]);
 
+// mib_walk whose GETNEXT loop also ends (result 1) at `deadline`, when that
+// comes before the time limit.
+int mib_walk_until(int argc, char* argv[], std::chrono::steady_clock::time_point deadline);
+
 // Handler of the "-C" option for Net-SNMP's option parser: each letter of
-// optarg toggles a walk setting (c: no ordering check, p: statistics,
-// i: GET the start OID first); an unknown letter leaves
+// optarg toggles a walk setting in the library's application settings, from
+// which the walk takes its own copy once the vector is parsed (c: no
+// ordering check, p: statistics, i: GET the start OID first); an unknown
+// letter leaves
 // "Unknown flag passed to -C: %c\n" in sDEBUGmsg and the next letter is read.
 void optProc(int argc, char* const* argv, int opt);

@@ -7,10 +7,10 @@
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>
 
-// One GET of the OID. When the answer arrives without error, each variable in
-// it is counted in numprinted and printed to standard output; nothing is
-// stored.
-void snmp_get_and_print(netsnmp_session* ss, const oid* theoid, size_t theoid_len);
+// One GET of the OID over a session of the single-session API (snmp_sess_open).
+// When the answer arrives without error, each variable in it is counted in
+// numprinted and printed to standard output; nothing is stored.
+void snmp_get_and_print(void* sessp, const oid* theoid, size_t theoid_len);
 
 // Stores one variable of the device's profile table into the spool list:
 // the column is the 16th sub-identifier of the OID, the row the 18th. A
@@ -24,4 +24,5 @@ enum WalkSetting : int {
     kWalkPrintStatistics = 2,   // "printStatistics", -Cp
     kWalkDontCheckOrdering = 3, // "dontCheckOrdering", -Cc
 };
+// The setting of this thread's walk, as its vector left it.
 bool walkSetting(WalkSetting setting);

@@ -1,6 +1,8 @@
 #include "discovery/SpoolRestructure.h"
 
 #include "discovery/MibWalk.h"
+#include "platform/RegularFile.h"
+#include "profilelist/ListFileReader.h"
 
 #include <algorithm>
 #include <array>
@@ -61,6 +63,18 @@ bool removeUnacceptableNames(ProfileList* list)
         }
     }
     return removed;
+}
+
+// Reads the current list as every open of the service does: no link, no FIFO,
+// a regular file of one link and at most kMaxListFileSize bytes. Anything
+// else is a failed read, which leaves the lists as they were.
+void readCurrentLists(ProfileList* rgb, ProfileList* sim, ProfileList* dst)
+{
+    std::string text;
+    if (rx::readRegularFile(QVPListCurrentPath(), kMaxListFileSize, &text) != rx::RegularRead::Ok)
+        return;
+    ProfileList* lists[3] = {rgb, sim, dst};
+    profilelist::readListText(text, lists, profilelist::ReadMode::Plain);
 }
 
 }  // namespace
@@ -145,7 +159,7 @@ int vRestructPlistSpool2Current(int failed)
     ProfileList& rgb = (*lists)[kClassRGB];
     ProfileList& sim = (*lists)[kClassSIM];
     ProfileList& dst = (*lists)[kClassDST];
-    QVPListReadProfile_All(&rgb, &sim, &dst);  // unreadable: merge into empty lists
+    readCurrentLists(&rgb, &sim, &dst);  // unreadable: merge into empty lists
 
     for (ProfileList& list : *lists)
         vDeleteMIBprofilesTemporary(failed, &list);

@@ -2,6 +2,7 @@
 // writers, and swap, exist and remove on the paths of the request in
 // progress. Symbolic links are never followed.
 #include "platform/FileDescriptor.h"
+#include "platform/RegularFile.h"
 #include "profilelist/DurableFile.h"
 #include "profilelist/ProfileList.h"
 
@@ -37,6 +38,12 @@ void copyBlocks(int in, int out)
     }
 }
 
+// Opens a list path by the service's rules (RegularFile.h).
+rx::UniqueFd openList(const std::string& path, int flags, mode_t mode = 0)
+{
+    return rx::openRegularFile(AT_FDCWD, path.c_str(), flags, mode);
+}
+
 }  // namespace
 
 int QVPListIsAdminProfile()
@@ -45,14 +52,13 @@ int QVPListIsAdminProfile()
     if (path.empty())
         return 0;
     ::umask(profilelist::kListFileCreationMask);
-    if (rx::UniqueFd(::open(path.c_str(), O_RDWR | O_APPEND | O_NOFOLLOW | O_CLOEXEC)))
+    if (openList(path, O_RDWR | O_APPEND))
         return 1;
     if (errno != ENOENT)
         return 0;
     // Absent: create it to prove the directory is writable, then remove
     // exactly the file created here.
-    const int flags = O_RDWR | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
-    if (!rx::UniqueFd(::open(path.c_str(), flags, profilelist::kListFileMode)))
+    if (!openList(path, O_RDWR | O_APPEND | O_CREAT | O_EXCL, profilelist::kListFileMode))
         return 0;
     ::unlink(path.c_str());
     return 1;
@@ -88,9 +94,8 @@ int QVPListSwapProfile(int swapType)
     switch (swapType) {
     case kSwapBackup: {
         ::unlink(previous.c_str());
-        rx::UniqueFd in(::open(current.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-        rx::UniqueFd out(::open(previous.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC,
-                                  profilelist::kListFileMode));
+        rx::UniqueFd in = openList(current, O_RDONLY);
+        rx::UniqueFd out = openList(previous, O_RDWR | O_APPEND | O_CREAT, profilelist::kListFileMode);
         if (!in || !out)
             return -1;
         copyBlocks(in.get(), out.get());
@@ -110,8 +115,7 @@ int QVPListExistProfile()
 {
     if (!QVPListIsAdminProfile())
         return 0;
-    rx::UniqueFd fd(::open(QVPListCurrentPath().c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-    return fd ? 1 : 0;
+    return openList(QVPListCurrentPath(), O_RDONLY) ? 1 : 0;
 }
 
 int QVPListRemove(int removeType)

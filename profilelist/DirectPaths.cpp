@@ -2,9 +2,9 @@
 #include "profilelist/ProfileList.h"
 #include "profilelist/ServicePaths.h"
 
-std::string QV_PLIST_PROFILE_PATH;
-std::string QV_PLIST_PROFILE_PREV_PATH;
-std::string QV_PLIST_PROFILE_SPOOL_PATH;
+thread_local std::string QV_PLIST_PROFILE_PATH;
+thread_local std::string QV_PLIST_PROFILE_PREV_PATH;
+thread_local std::string QV_PLIST_PROFILE_SPOOL_PATH;
 
 bool QVPListSetServicePaths(const std::string& user, const std::string& model)
 {

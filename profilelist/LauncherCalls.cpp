@@ -5,7 +5,7 @@
 #include "platform/FixedPaths.h"
 #include "profilelist/LauncherWait.h"
 #include "profilelist/ProfileList.h"
-#include "service/ArgumentStrings.h"
+#include "protocol/ArgumentStrings.h"
 
 #include <memory>
 

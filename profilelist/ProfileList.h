@@ -20,6 +20,12 @@
 
 inline constexpr int kProfileListCapacity = 500;
 inline constexpr int kProfileNameFieldSize = 32;
+// The largest list file the store writes is 991 255 bytes (three classes
+// of 500 slots, every name 31 bytes that each need a five-byte XML escape,
+// every number of eleven characters). The service reads no list file and
+// builds no staging file larger than this cap, over four times that size,
+// so that a planted or endless file cannot exhaust its memory or disk.
+inline constexpr std::size_t kMaxListFileSize = 4u << 20;
 
 // One profile. Plain data: zero-filled before use, copied whole.
 struct ProfileListItem {

@@ -1,13 +1,14 @@
 // The list paths of the request in progress in the service. A discovery
 // request sets them before it runs; the store's direct file functions read
-// them. Process-wide, so only one request at a time may use them.
+// them. Each thread has its own: a request runs on its connection's thread,
+// so walks of different users on different threads never see each other's.
 #pragma once
 
 #include <string>
 
-extern std::string QV_PLIST_PROFILE_PATH;
-extern std::string QV_PLIST_PROFILE_PREV_PATH;
-extern std::string QV_PLIST_PROFILE_SPOOL_PATH;
+extern thread_local std::string QV_PLIST_PROFILE_PATH;
+extern thread_local std::string QV_PLIST_PROFILE_PREV_PATH;
+extern thread_local std::string QV_PLIST_PROFILE_SPOOL_PATH;
 
 // Forms the three paths for a user and a model name; false when a path
 // would exceed 254 bytes.

@@ -1,9 +1,10 @@
 #include "service/ColorProfileService.h"
 
 #include "platform/FixedPaths.h"
+#include "profilelist/ProfileList.h"
 #include "profilelist/ServicePaths.h"
-#include "service/ArgumentStrings.h"
-#include "service/Framing.h"
+#include "protocol/ArgumentStrings.h"
+#include "protocol/Framing.h"
 #include "service/ListFileOps.h"
 #include "service/WalkVector.h"
 
@@ -71,8 +72,12 @@ std::string printable(std::string_view text)
 
 }  // namespace
 
-ServiceContext::ServiceContext(std::string directory, WalkFunction walkFunction)
-    : profileDirectory(std::move(directory)), walk(walkFunction), locks(kLeaseTime, kMaxSequenceWait)
+ServiceContext::ServiceContext(std::string directory, WalkFunction walkFunction, const ServiceSettings& settings)
+    : profileDirectory(std::move(directory)),
+      walk(walkFunction),
+      walkBound(settings.walkBound),
+      locks(kLeaseTime, kMaxSequenceWait),
+      turns(settings.walkPoolSize)
 {
 }
 
@@ -101,10 +106,20 @@ std::optional<ListFile> QVmacServiceXPC::allowedFile(std::string_view operation,
     return file;
 }
 
+bool QVmacServiceXPC::mayCreate(std::string_view operation, const ListFile& file)
+{
+    ListDirectory directory(context_.profileDirectory);
+    const auto models = directory.modelsOf(file.user);
+    if (models.count(file.model) || models.size() < kMaxModelsPerUser)
+        return true;
+    refuse(operation, "too many model names of " + file.user);
+    return false;
+}
+
 void QVmacServiceXPC::qvPListIsAdminProfile_XPC(const std::string& argument, const Reply& reply)
 {
     auto file = allowedFile(kOpIsAdmin, argument);
-    if (!file)
+    if (!file || !mayCreate(kOpIsAdmin, *file))
         return reply(kReplyFalse);
     auto held = context_.locks.lock(file->stem());
     ListDirectory directory(context_.profileDirectory);
@@ -129,6 +144,8 @@ void QVmacServiceXPC::qvPListSwapProfile_XPC(const std::string& argument, const 
     }
     if (!current && !previous)
         return reply(kReplyTrue);
+    if (!mayCreate(kOpSwap, current ? *current : *previous))
+        return reply(kReplyFalse);
     auto held = context_.locks.lock(current ? current->stem() : previous->stem());
     ListDirectory directory(context_.profileDirectory);
     bool done = true;
@@ -220,6 +237,8 @@ void QVmacServiceXPC::writeDictionaryToPlistFile_XPC(const std::string& argument
         refuse(kOpWriteDictionary, "staging file");
         return reply(kReplyFalse);
     }
+    if (!mayCreate(kOpWriteDictionary, *file))
+        return reply(kReplyFalse);
     auto held = context_.locks.lock(file->stem());
     ListDirectory directory(context_.profileDirectory);
     reply(directory.writeWhole(file->name, parts->text) ? kReplyTrue : kReplyFalse);
@@ -233,12 +252,20 @@ void QVmacServiceXPC::writeDataToPlistFile_XPC(const std::string& argument, cons
         return reply(kReplyFalse);
     }
     auto write = continueStagedWrite(kOpWritePiece, parts->url);
-    if (!write)
+    if (!write || !mayCreate(kOpWritePiece, write->file))
         return reply(kReplyFalse);
     const ListFile& file = write->file;
     ListDirectory directory(context_.profileDirectory);
-    const bool written = directory.appendPiece(listFileName(file.user, file.model, ListKind::Staging), parts->text);
-    reply(written ? kReplyTrue : kReplyFalse);
+    const std::string staging = listFileName(file.user, file.model, ListKind::Staging);
+    switch (directory.appendPiece(staging, parts->text, kMaxListFileSize)) {
+    case PieceStatus::Appended:
+        return reply(kReplyTrue);
+    case PieceStatus::OverCap:
+        refuse(kOpWritePiece, "staged text over the size cap; staging file removed");
+        return reply(kReplyFalse);
+    case PieceStatus::Failed:
+        return reply(kReplyFalse);
+    }
 }
 
 void QVmacServiceXPC::writeDataToPlistFileRename_XPC(const std::string& argument, const Reply& reply)
@@ -255,6 +282,7 @@ void QVmacServiceXPC::writeDataToPlistFileRename_XPC(const std::string& argument
 
 void QVmacServiceXPC::mibwalk_XPC(const std::string& argument, const Reply& reply)
 {
+    const auto deadline = Clock::now() + context_.walkBound;
     auto refused = [&](std::string_view reason) {
         refuse(kOpWalk, reason);
         reply(walkReply(-1));
@@ -274,6 +302,10 @@ void QVmacServiceXPC::mibwalk_XPC(const std::string& argument, const Reply& repl
         return refused("list of another user: " + walk.userName);
     if (std::string why = checkWalkVector(walk.vector); !why.empty())
         return refused(why);
+    const ListFile list{walk.userName, walk.modelName, ListKind::Current,
+                        listFileName(walk.userName, walk.modelName, ListKind::Current)};
+    if (!mayCreate(kOpWalk, list))
+        return reply(walkReply(-1));
 
     // Writable copies: the SNMP parser writes into the vector.
     std::vector<std::vector<char>> storage;
@@ -287,11 +319,17 @@ void QVmacServiceXPC::mibwalk_XPC(const std::string& argument, const Reply& repl
 
     int result;
     {
-        std::lock_guard discovery(context_.discovery);
-        auto held = context_.locks.lock(listStem(walk.userName, walk.modelName));
+        // The caller's earlier walks go first; one that is still running
+        // when the bound comes makes this one fail rather than wait on.
+        auto turn = context_.turns.wait(caller_.uid, deadline);
+        if (!turn) {
+            refuse(kOpWalk, "an earlier walk of the caller did not end within the walk's bound");
+            return reply(walkReply(1));
+        }
+        auto held = context_.locks.lock(list.stem());
         if (!QVPListSetServicePaths(walk.userName, walk.modelName))
             return refused("list path too long");
-        result = context_.walk(static_cast<int>(walk.vector.size()), vector.data());
+        result = context_.walk(static_cast<int>(walk.vector.size()), vector.data(), deadline);
     }
     reply(walkReply(result));
     syslog(LOG_ERR, "xpc - mibwalk_XPC - iRet=%d", result);
@@ -354,21 +392,30 @@ bool peerCaller(int fd, Caller* caller)
 bool QVmacXPCServiceDelegate::shouldAcceptNewConnection(int fd)
 {
     Caller caller;
-    if (!peerCaller(fd, &caller) || context_.connections.load() >= context_.maxConnections) {
-        syslog(LOG_WARNING, "connection refused: caller unknown or too many connections");
+    if (!peerCaller(fd, &caller)) {
+        syslog(LOG_WARNING, "connection refused: caller unknown");
         close(fd);
         return false;
     }
-    ++context_.connections;
+    const uid_t uid = caller.uid;
+    if (!context_.connections.take(uid)) {
+        syslog(LOG_WARNING, "connection refused: uid %u or the service at its connection cap",
+               static_cast<unsigned>(uid));
+        close(fd);
+        return false;
+    }
     try {
         std::thread([this, fd, caller = std::move(caller)]() mutable {
-            QVmacServiceXPC exported(context_, std::move(caller));
-            exported.serve(fd);
+            const uid_t owner = caller.uid;
+            {
+                QVmacServiceXPC exported(context_, std::move(caller));
+                exported.serve(fd);
+            }
             close(fd);
-            --context_.connections;
+            context_.connections.give(owner);
         }).detach();
     } catch (const std::system_error&) {
-        --context_.connections;
+        context_.connections.give(uid);
         close(fd);
         return false;
     }

@@ -5,37 +5,55 @@
 // QVmacXPCServiceDelegate accepts each connection, identifies the caller by
 // the socket's peer credentials and gives the connection its own
 // QVmacServiceXPC on its own thread. The requests of one connection run one
-// after another; connections run at the same time; walks run one at a time.
-// A connection that sends nothing for the idle time is closed.
+// after another; connections run at the same time, at most a few per user
+// and a bounded number in all; one user's walks run one at a time, walks of
+// different users side by side in a bounded pool (UserShares.h). A
+// connection that sends nothing for the idle time is closed.
 #pragma once
 
+#include "protocol/Framing.h"
 #include "service/ListFileNames.h"
 #include "service/ListLocks.h"
+#include "service/UserShares.h"
 
-#include <atomic>
 #include <chrono>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <string_view>
 
 namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212 {
 
-// The walk entry: argument count and a writable, null-terminated vector;
-// returns the walk's result.
-using WalkFunction = int (*)(int argc, char* argv[]);
+// The walk entry: argument count, a writable, null-terminated vector and the
+// time by which the walk must have ended; returns the walk's result. Walks of
+// different users run at the same time, each on its request's thread.
+using WalkFunction = int (*)(int argc, char* argv[], Clock::time_point deadline);
+
+// Connections one user may hold open, and all users together: a user at the
+// cap is refused while the others are served.
+inline constexpr std::size_t kConnectionsPerUser = 32;
+inline constexpr std::size_t kConnectionsInAll = 128;
+// Model names, and so lists, one user may have files of.
+inline constexpr std::size_t kMaxModelsPerUser = 32;
+// Walks running at once (of different users).
+inline constexpr std::size_t kWalkPoolSize = 8;
+
+struct ServiceSettings {
+    std::size_t walkPoolSize = kWalkPoolSize;
+    // A walk request, its wait for its turn included, ends within this.
+    Clock::duration walkBound = kRequestBound;
+};
 
 // What the whole process shares.
 struct ServiceContext {
-    ServiceContext(std::string directory, WalkFunction walkFunction);
+    ServiceContext(std::string directory, WalkFunction walkFunction, const ServiceSettings& settings = {});
 
     std::string profileDirectory;  // below TARNVALE_ROOT
     WalkFunction walk;
     std::chrono::milliseconds idleTimeout{10000};
-    std::size_t maxConnections = 128;
+    Clock::duration walkBound;
     ListLocks locks;
-    std::mutex discovery;  // one walk at a time: the walk uses process-wide state
-    std::atomic<std::size_t> connections{0};
+    ConnectionSlots connections{kConnectionsPerUser, kConnectionsInAll};
+    WalkTurns turns;
 };
 
 // The reply block of an operation: called exactly once before it returns.
@@ -72,6 +90,9 @@ private:
         ListLocks::Held held;
     };
     std::optional<StagedWrite> continueStagedWrite(std::string_view operation, std::string_view url);
+    // False (refused and logged) when the file would be of a new model name
+    // and the user already has files of kMaxModelsPerUser models.
+    bool mayCreate(std::string_view operation, const ListFile& file);
     void refuse(std::string_view operation, std::string_view reason) const;
     Writer writer() const { return Writer{caller_.uid, caller_.parent}; }
 

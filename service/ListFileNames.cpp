@@ -1,6 +1,6 @@
 #include "service/ListFileNames.h"
 
-#include "service/ArgumentStrings.h"
+#include "protocol/ArgumentStrings.h"
 
 #include <array>
 #include <utility>
@@ -55,7 +55,11 @@ std::optional<ListFile> classifyListPath(std::string_view path, std::string_view
     if (profileDirectory.empty() || path.size() <= profileDirectory.size() + 1 ||
         path.substr(0, profileDirectory.size()) != profileDirectory || path[profileDirectory.size()] != '/')
         return std::nullopt;
-    std::string_view name = path.substr(profileDirectory.size() + 1);
+    return classifyListName(path.substr(profileDirectory.size() + 1));
+}
+
+std::optional<ListFile> classifyListName(std::string_view name)
+{
     for (const auto& [suffix, kind] : kSuffixes) {
         if (name.size() <= suffix.size() || name.substr(name.size() - suffix.size()) != suffix)
             continue;

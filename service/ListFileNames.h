@@ -40,6 +40,8 @@ std::string listFileName(std::string_view user, std::string_view model, ListKind
 // that text, no other spelling) with <name> one of the list file names built
 // from safe user and model names.
 std::optional<ListFile> classifyListPath(std::string_view path, std::string_view profileDirectory);
+// The same for a bare file name inside the profile directory.
+std::optional<ListFile> classifyListName(std::string_view name);
 
 // The caller of a request as the socket's peer credentials give it.
 struct Caller {

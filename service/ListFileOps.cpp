@@ -1,9 +1,12 @@
 #include "service/ListFileOps.h"
 
 #include "platform/FileDescriptor.h"
+#include "platform/RegularFile.h"
+#include "service/ListFileNames.h"
 
 #include <atomic>
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
@@ -15,8 +18,6 @@ namespace {
 
 using rx::UniqueFd;
 using rx::writeAll;
-
-constexpr int kBaseFlags = O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK;
 
 }  // namespace
 
@@ -39,21 +40,11 @@ ListDirectory::Presence ListDirectory::presence(const std::string& name) const
     return (S_ISREG(st.st_mode) && st.st_nlink == 1) ? Presence::Regular : Presence::Other;
 }
 
-// Opens a name as a regular file with one link; -1 otherwise. With mayCreate
-// an absent file is created exclusively, mode 0664.
-int ListDirectory::openRegular(const std::string& name, int flags, bool mayCreate) const
+// Opens a name as a regular file with one link; empty otherwise. With mayCreate
+// an absent file is created, mode 0664.
+rx::UniqueFd ListDirectory::openRegular(const std::string& name, int flags, bool mayCreate) const
 {
-    int fd = openat(fd_, name.c_str(), flags | kBaseFlags | (mayCreate ? O_CREAT : 0), 0664);
-    if (fd < 0)
-        return -1;
-    struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1) {
-        close(fd);
-        return -1;
-    }
-    // Regular files never block; clear the flag for ordinary I/O.
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return fd;
+    return rx::openRegularFile(fd_, name.c_str(), flags | (mayCreate ? O_CREAT : 0), 0664);
 }
 
 bool ListDirectory::syncDirectory() const
@@ -169,21 +160,26 @@ bool ListDirectory::restore(const std::string& current, const std::string& previ
     return true;
 }
 
-bool ListDirectory::appendPiece(const std::string& staging, std::string_view text)
+PieceStatus ListDirectory::appendPiece(const std::string& staging, std::string_view text, std::size_t cap)
 {
     if (!valid())
-        return false;
+        return PieceStatus::Failed;
     umask(002);
     UniqueFd file(openRegular(staging, O_WRONLY | O_APPEND, true));
     if (!file)
-        return false;
+        return PieceStatus::Failed;
+    struct stat st {};
+    if (fstat(file.get(), &st) != 0 || static_cast<std::size_t>(st.st_size) + text.size() > cap) {
+        unlinkat(fd_, staging.c_str(), 0);
+        return PieceStatus::OverCap;
+    }
     // A piece that was not written whole breaks the sequence: the staging
     // file goes, so that no commit can put a torn text in place.
     bool written = writeAll(file.get(), text.data(), text.size());
     written = file.closeChecked() && written;
     if (!written)
         unlinkat(fd_, staging.c_str(), 0);
-    return written;
+    return written ? PieceStatus::Appended : PieceStatus::Failed;
 }
 
 bool ListDirectory::commit(const std::string& staging, const std::string& name)
@@ -228,6 +224,23 @@ bool ListDirectory::writeWhole(const std::string& name, std::string_view text)
         return false;
     }
     return syncDirectory();
+}
+
+std::set<std::string> ListDirectory::modelsOf(std::string_view user) const
+{
+    std::set<std::string> models;
+    if (!valid())
+        return models;
+    // The directory's own descriptor stays for the other operations.
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(fdopendir(dup(fd_)), closedir);
+    if (!dir)
+        return models;
+    while (const dirent* entry = readdir(dir.get())) {
+        auto file = classifyListName(entry->d_name);
+        if (file && file->user == user)
+            models.insert(file->model);
+    }
+    return models;
 }
 
 }  // namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212

@@ -7,10 +7,19 @@
 // the operation.
 #pragma once
 
+#include "platform/FileDescriptor.h"
+
+#include <set>
 #include <string>
 #include <string_view>
 
 namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212 {
+
+enum class PieceStatus {
+    Appended,
+    OverCap,  // the staged text would pass the cap: refused, staging file removed
+    Failed,   // refused or not written whole (then the staging file is removed)
+};
 
 class ListDirectory {
 public:
@@ -45,8 +54,9 @@ public:
     bool restore(const std::string& current, const std::string& previous);
 
     // Appends a piece of text to the staging file, creating it when absent.
-    // When the piece cannot be written whole the staging file is removed.
-    bool appendPiece(const std::string& staging, std::string_view text);
+    // When the piece cannot be written whole, or the staging file would grow
+    // past `cap` bytes, the staging file is removed.
+    PieceStatus appendPiece(const std::string& staging, std::string_view text, std::size_t cap);
     // Makes the staged text the file's content: syncs the staging file,
     // renames it over the file and syncs the directory. True only when all of
     // that succeeded; a missing staging file leaves the file alone. A staging
@@ -56,10 +66,13 @@ public:
     // synced and renamed over it.
     bool writeWhole(const std::string& name, std::string_view text);
 
+    // The model names of which `user` has any list file in the directory.
+    std::set<std::string> modelsOf(std::string_view user) const;
+
 private:
     enum class Presence { Absent, Regular, Other };
     Presence presence(const std::string& name) const;
-    int openRegular(const std::string& name, int flags, bool mayCreate = false) const;
+    rx::UniqueFd openRegular(const std::string& name, int flags, bool mayCreate = false) const;
     bool syncDirectory() const;
     // A fresh name for a temporary file beside `name` in the directory.
     static std::string temporaryName(const std::string& name);

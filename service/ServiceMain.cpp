@@ -1,7 +1,7 @@
 #include "service/ServiceMain.h"
 
 #include "platform/FixedPaths.h"
-#include "service/Framing.h"
+#include "protocol/Framing.h"
 
 #include <cerrno>
 #include <csignal>
@@ -74,7 +74,7 @@ void makeDirectories(const std::string& path)
 
 }  // namespace
 
-int serviceMain(int argc, char* argv[], WalkFunction walk)
+int serviceMain(int argc, char* argv[], WalkFunction walk, const ServiceSettings& settings)
 {
     static constexpr char kUsage[] = "usage: ColorProfileService [--listen PATH]\n";
     std::string listenPath;
@@ -104,7 +104,7 @@ int serviceMain(int argc, char* argv[], WalkFunction walk)
         return 1;
     // Nothing is created before the socket listens: a service that cannot
     // serve leaves the file system as it found it.
-    static ServiceContext context(rx::fixedPath(rx::kProfileDirectory), walk);
+    static ServiceContext context(rx::fixedPath(rx::kProfileDirectory), walk, settings);
     makeDirectories(context.profileDirectory);
     QVmacXPCServiceDelegate delegate(context);
     delegate.run(fd);

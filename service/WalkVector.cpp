@@ -10,7 +10,9 @@ namespace {
 
 constexpr std::string_view kProgramName = "snmpwalk";
 constexpr std::string_view kOutputFlags = "abeEfnqQsStTuUvxX";
-constexpr std::string_view kWalkFlags = "icp";
+// "-C" takes any letters: i, c and p switch walk settings, any other letter
+// only leaves a diagnostic and the walk goes on.
+constexpr std::string_view kWalkFlags = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
 constexpr std::size_t kMaxValueSize = 255;
 
 // Transports the agent address may name, and the words that the SNMP library
@@ -113,7 +115,7 @@ std::string checkWalkVector(const std::vector<std::string>& vector)
                 return "output flags outside the allowed set";
         } else if (option.size() > 2 && option[1] == 'C') {
             if (!allOf(option.substr(2), kWalkFlags))
-                return "walk flags outside the allowed set";
+                return "walk flags are not letters";
         } else if (option == "-c") {
             std::string_view community = value();
             if (community.empty() || community.front() == '-' || community.size() > 64 || !isPrintable(community))

@@ -31,23 +31,6 @@ constexpr int kRows = 500;
 std::unique_ptr<SnmpSimAgent> gAgent;
 double gRatio = 0;
 
-std::string tableData()
-{
-    std::string text = snmprecLine(parseOid("1.3.6.1.2.1.1.1.0"), 4, "rx8240 colour printer");
-    for (int column = 1; column <= 7; ++column) {
-        for (uint32_t r = 1; r <= kRows; ++r) {
-            const Oid oid = columnOid(column, r);
-            switch (column) {
-            case 3: text += snmprecLine(oid, 4, "Profile number " + std::to_string(r)); break;
-            case 4: text += snmprecLine(oid, 4, "PROF" + std::to_string(r) + ".ICC"); break;
-            case 6: text += snmprecLine(oid, 4, "unused"); break;
-            default: text += snmprecLine(oid, 2, std::to_string(column == 2 ? 4 : column == 5 ? 3 : r)); break;
-            }
-        }
-    }
-    return text + snmprecLine(parseOid("1.3.6.1.4.1.71362.1.1.1.1.6.13.1.2.0"), 2, "0");
-}
-
 // One walk with each tool per iteration, alternating, so that the load of
 // other processes on the machine falls on both alike.
 void BM_WalkSideBySide(benchmark::State& state)
@@ -107,7 +90,7 @@ int main(int argc, char** argv)
     isolateNetSnmp();  // both walks read the same isolated configuration
     prepareListPaths();
 
-    gAgent = std::make_unique<SnmpSimAgent>(testRoot(), tableData());
+    gAgent = std::make_unique<SnmpSimAgent>(testRoot(), profileTableSnmprec(kRows));
     if (!gAgent->ok()) {
         std::fprintf(stderr, "snmpsimd did not start\n");
         return 1;

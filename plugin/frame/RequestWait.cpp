@@ -1,7 +1,7 @@
 #include "plugin/frame/RequestWait.h"
 
 #include "plugin/options/PDECommon.h"
-#include "service/ArgumentStrings.h"
+#include "protocol/ArgumentStrings.h"
 
 #include <QApplication>
 #include <QCursor>

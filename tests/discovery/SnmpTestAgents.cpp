@@ -467,6 +467,23 @@ fs::path testRoot()
     return dir;
 }
 
+std::string profileTableSnmprec(int rows)
+{
+    std::string text = snmprecLine(parseOid("1.3.6.1.2.1.1.1.0"), 4, "rx8240 colour printer");
+    for (int column = 1; column <= 7; ++column) {
+        for (uint32_t r = 1; r <= static_cast<uint32_t>(rows); ++r) {
+            const Oid oid = columnOid(column, r);
+            switch (column) {
+            case 3: text += snmprecLine(oid, 4, "Profile number " + std::to_string(r)); break;
+            case 4: text += snmprecLine(oid, 4, "PROF" + std::to_string(r) + ".ICC"); break;
+            case 6: text += snmprecLine(oid, 4, "unused"); break;
+            default: text += snmprecLine(oid, 2, std::to_string(column == 2 ? 4 : column == 5 ? 3 : r)); break;
+            }
+        }
+    }
+    return text + snmprecLine(parseOid("1.3.6.1.4.1.71362.1.1.1.1.6.13.1.2.0"), 2, "0");
+}
+
 void isolateNetSnmp()
 {
     const fs::path root = testRoot();

@@ -126,6 +126,9 @@ private:
 std::string fixture(const std::string& name);
 // One line of a .snmprec file.
 std::string snmprecLine(const Oid& oid, int type, const std::string& value);
+// A printer's .snmprec data: sysDescr and a profile table of `rows` rows on
+// the disk, class 3, with every column filled.
+std::string profileTableSnmprec(int rows);
 
 // ---- The environment of a walk ---------------------------------------------
 // Directory of this test below TARNVALE_ROOT (created).

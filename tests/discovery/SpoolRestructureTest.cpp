@@ -4,6 +4,7 @@
 #include "discovery/SpoolRestructure.h"
 #include "profilelist/ServicePaths.h"
 #include "tests/discovery/SnmpTestAgents.h"
+#include "tests/support/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,9 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sys/stat.h>
 #include <memory>
 #include <optional>
 #include <string>
@@ -214,6 +218,46 @@ TEST_F(SpoolRestructure, MissingCurrentFileIsWrittenFromTheSpoolList)
     const auto lists = merge(1);
     EXPECT_EQ(codesOf(lists->list[kClassSIM], "ONLY.ICC", kLocationCard), std::vector<int32_t>{2});
     EXPECT_EQ(lists->list[kClassRGB].iNum, 0);
+}
+
+// What is planted at the list's name is never followed, waited on or read
+// whole: a link or a FIFO refuses the merge at once and stays as it was; a
+// file over the size cap reads as a missing list.
+TEST_F(SpoolRestructure, PlantedFilesAtTheListNameAreNotRead)
+{
+    namespace fs = std::filesystem;
+    const std::string current = QV_PLIST_PROFILE_PATH;
+    const std::string elsewhere = current + ".elsewhere";
+    writeCurrent({{"LINKED.ICC", kLocationDisk, 4}});
+    fs::rename(current, elsewhere);
+    const std::string linkedText = rxtest::readFile(elsewhere);
+    struct Case {
+        const char* what;
+        std::function<void()> plant;
+        int result;
+        fs::file_type after;
+    };
+    const Case cases[] = {
+        {"symbolic link", [&] { fs::create_symlink(elsewhere, current); }, -1, fs::file_type::symlink},
+        {"FIFO", [&] { ASSERT_EQ(mkfifo(current.c_str(), 0600), 0); }, -1, fs::file_type::fifo},
+        {"over the cap", [&] { fs::resize_file((std::ofstream(current), current), kMaxListFileSize + 1); }, 0,
+         fs::file_type::regular},
+    };
+    for (const Case& c : cases) {
+        fs::remove(current);
+        c.plant();
+        std::memset(&PlistForSpool, 0, sizeof PlistForSpool);
+        report({{"ONLY.ICC", kLocationCard, 0, 3}});
+        EXPECT_EQ(vRestructPlistSpool2Current(0), c.result) << c.what;
+        EXPECT_EQ(fs::symlink_status(current).type(), c.after) << c.what;
+        EXPECT_EQ(rxtest::readFile(elsewhere), linkedText) << c.what;
+    }
+    // The oversize file was replaced by the spool list alone.
+    auto lists = std::make_unique<Lists>();
+    ASSERT_EQ(QVPListReadProfile_All(&lists->list[0], &lists->list[1], &lists->list[2]), 0);
+    EXPECT_EQ(codesOf(lists->list[kClassSIM], "ONLY.ICC", kLocationCard), std::vector<int32_t>{2});
+    EXPECT_TRUE(codesOf(lists->list[kClassRGB], "LINKED.ICC").empty());
+    fs::remove(elsewhere);
 }
 
 // Regression: a rejected name in the SIM or DST list left a gap that hid the

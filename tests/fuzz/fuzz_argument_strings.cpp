@@ -3,7 +3,7 @@
 // picks nothing: every parser sees the whole input.
 #include "FuzzInvariant.h"
 
-#include "service/ArgumentStrings.h"
+#include "protocol/ArgumentStrings.h"
 #include "service/ListFileNames.h"
 #include "service/WalkVector.h"
 

@@ -6,7 +6,7 @@
 #include "FuzzInvariant.h"
 
 #include "service/ColorProfileService.h"
-#include "service/Framing.h"
+#include "protocol/Framing.h"
 
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -26,7 +26,7 @@ namespace fs = std::filesystem;
 namespace {
 
 int walkCalls = 0;
-int recordWalk(int, char*[])
+int recordWalk(int, char*[], svc::Clock::time_point)
 {
     ++walkCalls;
     return 0;

@@ -1,6 +1,6 @@
 // Discovery from the plug-in: protocol codes, device addresses, and the
 // requests it sends, seen by a stand-in launcher that records its arguments.
-#include "discovery/PluginDiscovery.h"
+#include "plugin/discovery/PluginDiscovery.h"
 #include "platform/FixedPaths.h"
 #include "platform/PrintSession.h"
 #include "plugin/options/PDECommon.h"

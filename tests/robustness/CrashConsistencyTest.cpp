@@ -5,7 +5,8 @@
 // of kills of each operation (default 44: 220 kills over the five).
 #include "RobustSupport.h"
 
-#include "service/ArgumentStrings.h"
+#include "profilelist/ListFileReader.h"
+#include "protocol/ArgumentStrings.h"
 #include "tests/discovery/SnmpTestAgents.h"
 
 #include <gtest/gtest.h>

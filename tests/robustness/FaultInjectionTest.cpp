@@ -5,7 +5,7 @@
 // file behind, and say that it failed.
 #include "RobustSupport.h"
 
-#include "service/ArgumentStrings.h"
+#include "protocol/ArgumentStrings.h"
 #include "tests/discovery/SnmpTestAgents.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 #include "platform/FixedPaths.h"
 #include "profilelist/ListFileReader.h"
 #include "profilelist/ProfileList.h"
-#include "service/ArgumentStrings.h"
-#include "service/Framing.h"
+#include "protocol/ArgumentStrings.h"
+#include "protocol/Framing.h"
 
 #include <gtest/gtest.h>
 

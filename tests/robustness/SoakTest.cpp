@@ -6,7 +6,8 @@
 #include "RobustSupport.h"
 
 #include "platform/FixedPaths.h"
-#include "service/ArgumentStrings.h"
+#include "profilelist/ListFileReader.h"
+#include "protocol/ArgumentStrings.h"
 #include "tests/discovery/SnmpTestAgents.h"
 
 #include <gtest/gtest.h>

@@ -2,10 +2,14 @@
 // device: for each call it appends to the file RX_WALK_RECORD the lines
 //   begin <ns>, argc <n>, argv <element> (one per element), current <path>,
 //   previous <path>, spool <path>, end <ns>
-// after sleeping RX_WALK_SLEEP_MS, and returns RX_WALK_RESULT (default 0).
+// after sleeping RX_WALK_SLEEP_MS (only walks whose vector names the agent
+// RX_WALK_SLOW_AGENT, when that is set), and returns RX_WALK_RESULT
+// (default 0).
+// RX_WALK_BOUND_MS, when set, replaces the walk's bound.
 #include "profilelist/ServicePaths.h"
 #include "service/ServiceMain.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -19,7 +23,7 @@ long long nowNs()
         .count();
 }
 
-int recordingWalk(int argc, char* argv[])
+int recordingWalk(int argc, char* argv[], std::chrono::steady_clock::time_point)
 {
     const char* record = std::getenv("RX_WALK_RECORD");
     const char* sleepMs = std::getenv("RX_WALK_SLEEP_MS");
@@ -31,7 +35,9 @@ int recordingWalk(int argc, char* argv[])
     out << "current " << QV_PLIST_PROFILE_PATH << "\nprevious " << QV_PLIST_PROFILE_PREV_PATH << "\nspool "
         << QV_PLIST_PROFILE_SPOOL_PATH << "\n";
     out.flush();
-    if (sleepMs)
+    const char* slowAgent = std::getenv("RX_WALK_SLOW_AGENT");
+    const bool slow = !slowAgent || std::find(argv, argv + argc, std::string(slowAgent)) != argv + argc;
+    if (sleepMs && slow)
         std::this_thread::sleep_for(std::chrono::milliseconds(std::atol(sleepMs)));
     out << "end " << nowNs() << "\n";
     return result ? std::atoi(result) : 0;
@@ -41,5 +47,9 @@ int recordingWalk(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
-    return svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212::serviceMain(argc, argv, recordingWalk);
+    namespace svc = svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212;
+    svc::ServiceSettings settings;
+    if (const char* bound = std::getenv("RX_WALK_BOUND_MS"))
+        settings.walkBound = std::chrono::milliseconds(std::atol(bound));
+    return svc::serviceMain(argc, argv, recordingWalk, settings);
 }

@@ -9,7 +9,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <grp.h>
 #include <poll.h>
+#include <pwd.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
@@ -88,6 +90,31 @@ std::string runHelperAs(const std::string& user, const std::vector<std::string>&
     int status;
     waitpid(pid, &status, 0);
     return out;
+}
+
+pid_t forkAsUser(const std::string& user, const std::function<int()>& body)
+{
+    const passwd* account = getpwnam(user.c_str());
+    const group* nogroup = getgrnam("nogroup");
+    if (!account || !nogroup)
+        return -1;
+    const uid_t uid = account->pw_uid;
+    const gid_t gid = nogroup->gr_gid;
+    pid_t pid = fork();
+    if (pid == 0) {
+        if (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0)
+            _exit(126);
+        _exit(body());
+    }
+    return pid;
+}
+
+int waitChild(pid_t pid)
+{
+    int status = 0;
+    if (pid <= 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
 }
 
 std::map<std::string, std::string> snapshot(const std::string& directory)

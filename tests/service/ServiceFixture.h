@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -35,6 +36,7 @@ public:
     // A list file path of the profile directory.
     std::string listPath(const std::string& user, const std::string& suffix = "-rx8240-profile.plist") const;
     pid_t pid() const { return process_.pid(); }
+    long peakResidentKiB() const { return process_.residentKiB("VmHWM:"); }
     bool running() const { return process_.alive(); }
 
 private:
@@ -48,6 +50,12 @@ std::string runHelper(const std::vector<std::string>& arguments);
 
 // Runs the installed launcher as another user (setpriv), output returned.
 std::string runHelperAs(const std::string& user, const std::vector<std::string>& arguments);
+
+// Runs `body` in a child process that has dropped to `user` (and group
+// nogroup); the child's exit status is what body returns. waitChild gives it
+// (-1 when the child did not exit normally).
+pid_t forkAsUser(const std::string& user, const std::function<int()>& body);
+int waitChild(pid_t pid);
 
 
 // Every entry below a directory with its kind and content (or link target),

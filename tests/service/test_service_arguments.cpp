@@ -1,7 +1,7 @@
 // The pure parts of the service and the launcher: argument strings, file
 // URLs, list file names, walk vectors, and the cutting of text into pieces.
 #include "profilelist/LauncherCalls.h"
-#include "service/ArgumentStrings.h"
+#include "protocol/ArgumentStrings.h"
 #include "service/ListFileNames.h"
 #include "service/WalkVector.h"
 
@@ -192,6 +192,8 @@ TEST(WalkVector, ThePluginsVectorPasses)
     EXPECT_EQ(checkWalkVector(pluginVector("udp:127.0.0.1:1161")), "");
     EXPECT_EQ(checkWalkVector(pluginVector("printer.local")), "");
     EXPECT_EQ(checkWalkVector({"snmpwalk", "-Cip", "-r", "0", "-t", "1", "-v", "2c", "h1", ".1.3"}), "");
+    // Unknown letters only leave a diagnostic in the walk.
+    EXPECT_EQ(checkWalkVector({"snmpwalk", "-CxZ", "-Cc", "h1", "1.3"}), "");
     EXPECT_EQ(checkWalkVector({}), "");
 }
 
@@ -206,7 +208,9 @@ TEST(WalkVector, EverythingElseIsRefused)
         {"snmpwalk", "--persistentDir=/tmp", "h1", "1.3"},
         {"snmpwalk", "-D", "ALL", "h1", "1.3"},
         {"snmpwalk", "-d", "h1", "1.3"},
-        {"snmpwalk", "-Cx", "h1", "1.3"},
+        {"snmpwalk", "-C", "x", "h1", "1.3"},
+        {"snmpwalk", "-Cx/", "h1", "1.3"},
+        {"snmpwalk", "-C-Lf", "h1", "1.3"},
         {"snmpwalk", "-Osm", "h1", "1.3"},
         {"snmpwalk", "-v", "3", "h1", "1.3"},
         {"snmpwalk", "-r", "6", "h1", "1.3"},

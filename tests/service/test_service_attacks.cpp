@@ -3,14 +3,24 @@
 // changes, and the service answers the next request.
 #include "ServiceFixture.h"
 
+#include "platform/FileDescriptor.h"
 #include "platform/FixedPaths.h"
 #include "profilelist/LauncherCalls.h"
-#include "service/ArgumentStrings.h"
+#include "profilelist/ProfileList.h"
+#include "protocol/ArgumentStrings.h"
+#include "service/ColorProfileService.h"
+#include "protocol/Framing.h"
 
 #include <gmock/gmock.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <sstream>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -234,6 +244,148 @@ TEST_F(Attacks, AConnectionThatNeverSendsIsClosedAndBlocksNobody)
     close(idle);
     close(half);
     expectServiceAlive();
+}
+
+// ---- One user against another ------------------------------------------------
+// The attacker is `nobody`; the victim is the test's own user. Each attack is
+// kept up while the victim probes, writes its list in pieces and walks.
+
+constexpr const char* kSlowAgent = "10.9.9.9";  // the recording walk sleeps for it
+constexpr const char* kAttacker = "nobody";
+
+class AttacksOnOthers : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (geteuid() != 0)
+            GTEST_SKIP() << "needs root to act as nobody";
+        service.start({RX_RECORDING_SERVICE_BINARY,
+                       {{"RX_WALK_SLOW_AGENT", kSlowAgent}, {"RX_WALK_SLEEP_MS", "8000"}, {"RX_WALK_BOUND_MS", "3000"}}});
+        fs::permissions(service.root(), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+        victim = rx::realUserLoginName();
+    }
+
+    static std::vector<std::string> walkOf(const std::string& user, const std::string& agent)
+    {
+        return {"mibwalk_XPC", "rx8240", user, "snmpwalk", "-Os", "-c", "ombrel", "-v", "1", agent, "1.3.6.1"};
+    }
+
+    // The victim's probe, staged write (several pieces) and walk all succeed.
+    void expectVictimServed(const std::string& during)
+    {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_THAT(runHelper({"qvPListIsAdminProfile_XPC", service.listPath(victim)}), HasSubstr("=TRUE")) << during;
+        auto lists = std::make_unique<ProfileList[]>(3);
+        for (int i = 0; i < kProfileListCapacity; ++i)
+            std::snprintf(lists[0].litem[i].ProfileName, kProfileNameFieldSize, "Profile %d", i);
+        EXPECT_EQ(QVPListWriteProfile_All(&lists[0], &lists[1], &lists[2]), 0) << during;
+        EXPECT_THAT(runHelper(walkOf(victim, "127.0.0.1")), HasSubstr("=iRet=0")) << during;
+        std::printf("[ victim  ] served during %s in %.2f s\n", during.c_str(),
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+
+    // One request on an open connection; the reply, or "" when the service
+    // closed the connection instead.
+    static std::string request(int fd, std::string_view operation, const std::string& argument)
+    {
+        std::string reply;
+        const auto deadline = svc::Clock::now() + std::chrono::seconds(30);
+        if (!sendFrame(fd, std::string(operation)) || !sendFrame(fd, argument) ||
+            svc::readFrame(fd, &reply, svc::kMaxFrameSize, deadline) != svc::FrameStatus::Ok)
+            return {};
+        return reply;
+    }
+
+    ServiceUnderRoot service;
+    std::string victim;
+};
+
+TEST_F(AttacksOnOthers, ConnectionsBeyondTheUsersCapAreRefusedWhileOthersAreServed)
+{
+    int ready[2], release[2];
+    ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(release), 0);
+    const std::string socket = service.socketPath();
+    const std::string ownList = service.listPath(kAttacker);
+    pid_t attacker = forkAsUser(kAttacker, [&] {
+        close(release[1]);
+        std::vector<rx::UniqueFd> held;
+        int answered = 0;
+        for (std::size_t i = 0; i < svc::kConnectionsPerUser + 8; ++i) {
+            held.emplace_back(connectTo(socket));
+            answered += request(held.back().get(), svc::kOpIsAdmin, ownList) == "TRUE";
+        }
+        (void)!write(ready[1], "r", 1);
+        char c;
+        (void)!read(release[0], &c, 1);  // holds every connection until released
+        return answered;
+    });
+    close(ready[1]);
+    close(release[0]);
+    char c = 0;
+    ASSERT_EQ(read(ready[0], &c, 1), 1) << "the attacker did not get going";
+    expectVictimServed("32 and more held connections of another user");
+    close(release[1]);
+    EXPECT_EQ(waitChild(attacker), static_cast<int>(svc::kConnectionsPerUser)) << "connections the attacker got served";
+    close(ready[0]);
+}
+
+TEST_F(AttacksOnOthers, AUsersSlowWalksDelayOnlyThatUser)
+{
+    std::atomic<bool> slowOver{false};
+    std::string first, second;
+    std::thread slow([&] {
+        first = runHelperAs(kAttacker, walkOf(kAttacker, kSlowAgent));
+        slowOver = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // The attacker's next walk waits for its first; past the bound it fails.
+    std::thread queued([&] { second = runHelperAs(kAttacker, walkOf(kAttacker, kSlowAgent)); });
+    expectVictimServed("another user's slow walk");
+    EXPECT_FALSE(slowOver) << "the victim waited for the attacker's walk";
+    queued.join();
+    slow.join();
+    EXPECT_THAT(first, HasSubstr("mibwalk_XPC=iRet=0"));
+    EXPECT_THAT(second, HasSubstr("mibwalk_XPC=iRet=1")) << "a walk waiting past the bound";
+}
+
+TEST_F(AttacksOnOthers, StagingFilesListCountAndMemoryStayWithinTheirCaps)
+{
+    const std::string ownList = service.listPath(kAttacker);
+    const std::string socket = service.socketPath();
+    const std::string piece(1000 * 1000, 'x');
+    pid_t attacker = forkAsUser(kAttacker, [&] {
+        int accepted = 0;
+        std::string reply;
+        svc::callService(socket, svc::kOpRemove, ownList + ".dummy", &reply);
+        const std::string argument = svc::fileUrlFromPath(ownList) + ":AddURL:END" + piece;
+        // Pieces until the first refusal.
+        while (accepted < 16 && svc::callService(socket, svc::kOpWritePiece, argument, &reply) == svc::CallStatus::Ok &&
+               reply == "TRUE")
+            ++accepted;
+        return accepted;
+    });
+    const int pieces = waitChild(attacker);
+    EXPECT_EQ(static_cast<std::size_t>(pieces), kMaxListFileSize / piece.size()) << "pieces under the cap";
+    EXPECT_FALSE(pathExists(ownList + ".dummy")) << "the staging file over the cap is removed";
+
+    const std::string directory = service.profileDirectory();
+    attacker = forkAsUser(kAttacker, [&] {
+        int written = 0;
+        std::string reply;
+        for (std::size_t model = 0; model < svc::kMaxModelsPerUser + 8; ++model) {
+            const std::string path = directory + "/" + kAttacker + "-m" + std::to_string(model) + "-profile.plist";
+            svc::callService(socket, svc::kOpWriteDictionary, svc::fileUrlFromPath(path) + ":AddURL:ENDx", &reply);
+            written += reply == "TRUE";
+        }
+        return written;
+    });
+    EXPECT_EQ(waitChild(attacker), static_cast<int>(svc::kMaxModelsPerUser)) << "model names the attacker got";
+    expectVictimServed("staging and list-count attacks");
+    const long peak = service.peakResidentKiB();
+    std::printf("[ figures ] staging cap %zu bytes, %zu models per user, service peak memory %ld KiB\n",
+                kMaxListFileSize, svc::kMaxModelsPerUser, peak);
+    EXPECT_LT(peak, 64 * 1024) << "KiB at the peak";
 }
 
 }  // namespace

@@ -5,7 +5,10 @@
 #include "platform/FixedPaths.h"
 #include "profilelist/LauncherCalls.h"
 #include "profilelist/ProfileList.h"
-#include "service/ArgumentStrings.h"
+#include "protocol/ArgumentStrings.h"
+
+#include <cstdint>
+#include <cstdio>
 
 #include <gmock/gmock.h>
 #include <cstring>
@@ -211,6 +214,27 @@ TEST_F(ServiceRequests, PluginWriteReadsBackAndLeavesNoStagingFile)
     EXPECT_EQ(QVPListLauncherRuns() - runsBefore, 3 + splitCharEvery(*text, kPieceLength).size());
 }
 
+// The largest list the store can write: every slot used, every number of
+// eleven characters, every name 31 bytes that each need a five-byte escape.
+// It stays under the service's size cap and goes through the launcher whole.
+TEST_F(ServiceRequests, TheLargestLegalListFitsTheSizeCap)
+{
+    auto lists = std::make_unique<ProfileList[]>(3);
+    for (int c = 0; c < 3; ++c) {
+        for (ProfileListItem& item : lists[c].litem) {
+            item.iIndexOnDevice = item.iInMenu = item.iProfileClass = item.iLocation = INT32_MIN;
+            std::memset(item.FileName, '&', kProfileNameFieldSize - 1);
+            std::memset(item.ProfileName, '&', kProfileNameFieldSize - 1);
+        }
+        lists[c].iNum = INT32_MIN;
+    }
+    const std::string text = QVPListBuildFileText(&lists[0], &lists[1], &lists[2]);
+    std::printf("[ figures ] largest legal list file %zu bytes, size cap %zu bytes\n", text.size(), kMaxListFileSize);
+    EXPECT_LT(text.size() * 3, kMaxListFileSize) << "the cap is not well above the largest list";
+    ASSERT_EQ(QVPListWriteProfile_All(&lists[0], &lists[1], &lists[2]), 0);
+    EXPECT_EQ(readFile(current), text);
+}
+
 TEST_F(ServiceRequests, PluginSwapExistAndRemove)
 {
     auto lists = sampleLists(2);
@@ -349,6 +373,14 @@ TEST_F(WalkRequests, NoVectorGivesCountZeroAndNegativeResultsComeBack)
     start("-1");
     EXPECT_THAT(runHelper({"mibwalk_XPC", "rx8240", user}), HasSubstr("mibwalk_XPC=iRet=-1"));
     EXPECT_EQ(recordLines("argc "), std::vector<std::string>{"0"});
+}
+
+TEST_F(WalkRequests, UnknownWalkLettersWalk)
+{
+    start("0");
+    std::vector<std::string> arguments{"mibwalk_XPC", "rx8240", user, "snmpwalk", "-Cx", "127.0.0.1", "1.3.6.1"};
+    EXPECT_NE(runHelper(arguments).find("mibwalk_XPC=iRet=0"), std::string::npos);
+    EXPECT_EQ(recordLines("argv "), std::vector<std::string>(arguments.begin() + 3, arguments.end()));
 }
 
 TEST_F(WalkRequests, TwoDiscoveriesRunOneAfterTheOther)

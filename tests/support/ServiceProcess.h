@@ -82,15 +82,15 @@ public:
     pid_t pid() const { return pid_; }
     const std::string& socket() const { return socket_; }
 
-    // VmRSS in KiB and the number of open descriptors, from /proc; -1 when
-    // unknown.
-    long residentKiB() const
+    // VmRSS (or another field of /proc's status, "VmHWM:" the peak) in KiB
+    // and the number of open descriptors, from /proc; -1 when unknown.
+    long residentKiB(const std::string& field = "VmRSS:") const
     {
         std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
         std::string line;
         while (std::getline(status, line))
-            if (line.rfind("VmRSS:", 0) == 0)
-                return std::atol(line.c_str() + 6);
+            if (line.rfind(field, 0) == 0)
+                return std::atol(line.c_str() + field.size());
         return -1;
     }
     long openDescriptors() const

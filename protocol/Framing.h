@@ -1,8 +1,10 @@
 // The wire format between the launcher and the service on the Unix-domain
-// stream socket. Every frame is a 4-byte big-endian length followed by that
-// many bytes. A request is two frames, the operation name and the argument
-// text; a response is one frame, the reply text.
+// stream socket (Wire.h): every frame is a 4-byte big-endian length followed
+// by that many bytes. A request is two frames, the operation name and the
+// argument text; a response is one frame, the reply text.
 #pragma once
+
+#include "protocol/Wire.h"
 
 #include <chrono>
 #include <cstddef>
@@ -12,11 +14,17 @@
 
 namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212 {
 
-inline constexpr std::size_t kMaxFrameSize = 1024 * 1024;
+inline constexpr std::size_t kMaxFrameSize = RX_MAX_FRAME_SIZE;
 // Operation names are short; a longer first frame is malformed.
 inline constexpr std::size_t kMaxOperationSize = 64;
 
 using Clock = std::chrono::steady_clock;
+
+// The longest the service takes over a request: a walk's wait for its turn
+// and the walk itself end within it, and so does any wait for a list that a
+// walk holds. The launcher gives up the margin after it.
+inline constexpr std::chrono::seconds kRequestBound{RX_REQUEST_BOUND_SECONDS};
+inline constexpr std::chrono::seconds kLauncherMargin{RX_LAUNCHER_MARGIN_SECONDS};
 
 enum class FrameStatus {
     Ok,

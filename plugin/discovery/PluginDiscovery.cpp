@@ -1,6 +1,6 @@
 // Discovery from the plug-in: back up the list, find the device, ask the
 // service (through the launcher) to walk it and merge what it reports.
-#include "discovery/PluginDiscovery.h"
+#include "plugin/discovery/PluginDiscovery.h"
 
 #include "discovery/MibWalk.h"
 #include "platform/FixedPaths.h"
@@ -9,7 +9,7 @@
 #include "plugin/options/PDECommon.h"
 #include "profilelist/LauncherCalls.h"
 #include "profilelist/ProfileList.h"
-#include "service/ArgumentStrings.h"
+#include "protocol/ArgumentStrings.h"
 
 #include <cstdio>
 #include <cstring>

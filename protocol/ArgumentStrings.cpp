@@ -1,8 +1,10 @@
-#include "service/ArgumentStrings.h"
+#include "protocol/ArgumentStrings.h"
 
 #include "platform/HexDigit.h"
 
 #include <climits>
+#include <cstdlib>
+#include <memory>
 #include <cstdint>
 
 namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212 {
@@ -54,41 +56,16 @@ bool isValidUtf8(std::string_view bytes)
 std::optional<std::string> joinArguments(std::string_view operation,
                                          const std::vector<std::string_view>& arguments)
 {
-    std::string joined;
-    auto append = [&joined](std::string_view value, std::string_view marker) {
-        joined.append(value);
-        joined.append(marker);
-    };
-    if (operation == kOpIsAdmin || operation == kOpExist || operation == kOpRemove || operation == kOpCommit) {
-        if (arguments.size() != 1)
-            return std::nullopt;
-        return std::string(arguments[0]);
-    }
-    if (operation == kOpSwap) {
-        if (arguments.size() != 3)
-            return std::nullopt;
-        append(arguments[0], kMarkerSwapType);
-        append(arguments[1], kMarkerCurrent);
-        append(arguments[2], kMarkerPrevious);
-        return joined;
-    }
-    if (operation == kOpWritePiece || operation == kOpWriteDictionary) {
-        if (arguments.size() != 2)
-            return std::nullopt;
-        append(arguments[0], kMarkerUrl);
-        joined.append(arguments[1]);
-        return joined;
-    }
-    if (operation == kOpWalk) {
-        if (arguments.size() < 2)
-            return std::nullopt;
-        append(arguments[0], kMarkerModel);
-        append(arguments[1], kMarkerUser);
-        for (std::size_t i = 2; i < arguments.size(); ++i)
-            append(arguments[i], kMarkerArg);
-        return joined;
-    }
-    return std::nullopt;
+    const std::string name(operation);
+    const std::vector<std::string> owned(arguments.begin(), arguments.end());
+    std::vector<const char*> values;
+    for (const std::string& value : owned)
+        values.push_back(value.c_str());
+    std::unique_ptr<char, decltype(&std::free)> joined(rx_join_arguments(name.c_str(), values.size(), values.data()),
+                                                       std::free);
+    if (!joined)
+        return std::nullopt;
+    return std::string(joined.get());
 }
 
 int parseDecimal(std::string_view text)

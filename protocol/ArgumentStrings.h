@@ -4,6 +4,8 @@
 // the service (parsing) use them.
 #pragma once
 
+#include "protocol/Wire.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -14,25 +16,25 @@ namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212 {
 
 // Markers. Each one ends the value before it; a marker is found by the first
 // literal, case-sensitive occurrence in the whole argument.
-inline constexpr std::string_view kMarkerSwapType = ":ARG_iSwapType";
-inline constexpr std::string_view kMarkerCurrent = ":ARG_cFooCurrentString";
-inline constexpr std::string_view kMarkerPrevious = ":ARG_cFooPrevString";
-inline constexpr std::string_view kMarkerUrl = ":AddURL:END";
-inline constexpr std::string_view kMarkerModel = ":ModelName:END";
-inline constexpr std::string_view kMarkerUser = ":USErName:END";
-inline constexpr std::string_view kMarkerArg = ":arg:";
+inline constexpr std::string_view kMarkerSwapType = RX_MARKER_SWAP_TYPE;
+inline constexpr std::string_view kMarkerCurrent = RX_MARKER_CURRENT;
+inline constexpr std::string_view kMarkerPrevious = RX_MARKER_PREVIOUS;
+inline constexpr std::string_view kMarkerUrl = RX_MARKER_URL;
+inline constexpr std::string_view kMarkerModel = RX_MARKER_MODEL;
+inline constexpr std::string_view kMarkerUser = RX_MARKER_USER;
+inline constexpr std::string_view kMarkerArg = RX_MARKER_ARG;
 // The swap argument's stand-in for a missing value.
 inline constexpr std::string_view kNullValue = "NULL";
 
 // Operation names.
-inline constexpr std::string_view kOpIsAdmin = "qvPListIsAdminProfile_XPC";
-inline constexpr std::string_view kOpSwap = "qvPListSwapProfile_XPC";
-inline constexpr std::string_view kOpExist = "qvPListExistProfile_XPC";
-inline constexpr std::string_view kOpRemove = "qvPListRemove_XPC";
-inline constexpr std::string_view kOpWriteDictionary = "writeDictionaryToPlistFile_XPC";
-inline constexpr std::string_view kOpWritePiece = "writeDataToPlistFile_XPC";
-inline constexpr std::string_view kOpCommit = "writeDataToPlistFileRename_XPC";
-inline constexpr std::string_view kOpWalk = "mibwalk_XPC";
+inline constexpr std::string_view kOpIsAdmin = RX_OP_IS_ADMIN;
+inline constexpr std::string_view kOpSwap = RX_OP_SWAP;
+inline constexpr std::string_view kOpExist = RX_OP_EXIST;
+inline constexpr std::string_view kOpRemove = RX_OP_REMOVE;
+inline constexpr std::string_view kOpWriteDictionary = RX_OP_WRITE_DICTIONARY;
+inline constexpr std::string_view kOpWritePiece = RX_OP_WRITE_PIECE;
+inline constexpr std::string_view kOpCommit = RX_OP_COMMIT;
+inline constexpr std::string_view kOpWalk = RX_OP_WALK;
 
 // Replies.
 inline constexpr std::string_view kReplyTrue = "TRUE";

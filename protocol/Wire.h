@@ -1,0 +1,92 @@
+/* The request protocol between the launcher and the service at the level of
+ * bytes, in C so that the launcher needs no C++ runtime: operation names,
+ * argument markers, the joining of the launcher's arguments into one
+ * argument text, and the frames on the Unix-domain stream socket. The C++
+ * side (ArgumentStrings.h, Framing.h) builds on these.
+ *
+ * A frame is a 4-byte big-endian length followed by that many bytes. A
+ * request is two frames, the operation name and the argument text; a
+ * response is one frame, the reply text. */
+#ifndef RX_PROTOCOL_WIRE_H
+#define RX_PROTOCOL_WIRE_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Operation names. */
+#define RX_OP_IS_ADMIN "qvPListIsAdminProfile_XPC"
+#define RX_OP_SWAP "qvPListSwapProfile_XPC"
+#define RX_OP_EXIST "qvPListExistProfile_XPC"
+#define RX_OP_REMOVE "qvPListRemove_XPC"
+#define RX_OP_WRITE_DICTIONARY "writeDictionaryToPlistFile_XPC"
+#define RX_OP_WRITE_PIECE "writeDataToPlistFile_XPC"
+#define RX_OP_COMMIT "writeDataToPlistFileRename_XPC"
+#define RX_OP_WALK "mibwalk_XPC"
+
+/* Markers. Each one ends the value before it. */
+#define RX_MARKER_SWAP_TYPE ":ARG_iSwapType"
+#define RX_MARKER_CURRENT ":ARG_cFooCurrentString"
+#define RX_MARKER_PREVIOUS ":ARG_cFooPrevString"
+#define RX_MARKER_URL ":AddURL:END"
+#define RX_MARKER_MODEL ":ModelName:END"
+#define RX_MARKER_USER ":USErName:END"
+#define RX_MARKER_ARG ":arg:"
+
+/* Frames over this size end the connection. */
+#define RX_MAX_FRAME_SIZE (1024u * 1024u)
+
+/* The longest the service takes over a request; the launcher gives up the
+ * margin after it. */
+#define RX_REQUEST_BOUND_SECONDS 300
+#define RX_LAUNCHER_MARGIN_SECONDS 30
+
+/* The service's socket below TARNVALE_ROOT, unless RX8240_SERVICE_SOCKET
+ * names another. */
+#define RX_SERVICE_SOCKET_PATH "/run/tarnvale/rx8240-profile.sock"
+
+/* Joins the launcher's further arguments into the argument text of the
+ * operation. Returns a string the caller frees, or NULL when the operation
+ * is unknown, the number of arguments does not fit it (the walk needs at
+ * least model and user name), or memory ran out. */
+char* rx_join_arguments(const char* operation, size_t count, const char* const* arguments);
+
+/* Deadlines are CLOCK_MONOTONIC times in milliseconds; RX_NO_DEADLINE waits
+ * without bound. */
+#define RX_NO_DEADLINE INT64_MAX
+int64_t rx_monotonic_ms(void);
+
+enum rx_frame_status {
+    RX_FRAME_OK,
+    RX_FRAME_CLOSED,    /* the peer closed the connection before the first byte */
+    RX_FRAME_TIMED_OUT, /* the deadline passed */
+    RX_FRAME_TOO_LARGE, /* the length exceeds the limit */
+    RX_FRAME_BROKEN     /* I/O error or the peer closed in the middle of a frame */
+};
+
+/* Reads a frame's length (at most `limit`), then its `size` bytes. */
+enum rx_frame_status rx_read_frame_length(int fd, uint32_t* size, size_t limit, int64_t deadline);
+enum rx_frame_status rx_read_frame_body(int fd, char* buffer, size_t size, int64_t deadline);
+/* Writes one frame; 0 on error or when the deadline passes first, else 1. */
+int rx_write_frame(int fd, const char* payload, size_t size, int64_t deadline);
+
+/* The socket path into `buffer` (of `size` bytes); 0 when it does not fit. */
+int rx_service_socket_path(char* buffer, size_t size);
+
+enum rx_call_status { RX_CALL_OK, RX_CALL_UNREACHABLE, RX_CALL_FAILED };
+/* Connects to the service, sends one request and reads the reply into a
+ * NUL-terminated string the caller frees (*reply, on RX_CALL_OK only),
+ * giving up after the request bound and the launcher's margin.
+ * RX_CALL_UNREACHABLE: no service listens there; RX_CALL_FAILED: the
+ * connection broke, timed out, or the service ended it without a reply. */
+enum rx_call_status rx_call_service(const char* socket_path, const char* operation, const char* argument,
+                                    size_t argument_size, char** reply);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
