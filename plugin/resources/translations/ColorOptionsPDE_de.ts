@@ -287,5 +287,9 @@
         <source>ProfileWriteFailed</source>
         <translation>Die Profillisten konnten nicht gespeichert werden: Der Profildienst hat die Listendatei nicht geschrieben. Ihre Änderungen sind noch da; klicken Sie auf OK, um es erneut zu versuchen, oder auf Abbrechen, um sie zu verwerfen.</translation>
     </message>
+    <message>
+        <source>StopWaiting</source>
+        <translation>Nicht länger warten</translation>
+    </message>
 </context>
 </TS>

@@ -287,5 +287,9 @@
         <source>ProfileWriteFailed</source>
         <translation>The profile lists could not be saved: the profile service did not write the list file. Your changes are still here; press OK to try again or Cancel to discard them.</translation>
     </message>
+    <message>
+        <source>StopWaiting</source>
+        <translation>Stop waiting</translation>
+    </message>
 </context>
 </TS>

@@ -287,5 +287,9 @@
         <source>ProfileWriteFailed</source>
         <translation>Les listes de profils n'ont pas pu être enregistrées : le service des profils n'a pas écrit le fichier de liste. Vos modifications sont conservées ; cliquez sur OK pour réessayer ou sur Annuler pour les abandonner.</translation>
     </message>
+    <message>
+        <source>StopWaiting</source>
+        <translation>Arrêter d’attendre</translation>
+    </message>
 </context>
 </TS>

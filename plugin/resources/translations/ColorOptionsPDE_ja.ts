@@ -287,5 +287,9 @@
         <source>ProfileWriteFailed</source>
         <translation>プロファイルリストを保存できませんでした。プロファイルサービスがリストファイルを書き込みませんでした。変更内容は保持されています。もう一度試すには OK を、破棄するにはキャンセルをクリックしてください。</translation>
     </message>
+    <message>
+        <source>StopWaiting</source>
+        <translation>待機をやめる</translation>
+    </message>
 </context>
 </TS>
