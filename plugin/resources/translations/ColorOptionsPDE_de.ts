@@ -291,5 +291,17 @@
         <source>StopWaiting</source>
         <translation>Nicht länger warten</translation>
     </message>
+    <message>
+        <source>Looking for colour profiles on the printer…</source>
+        <translation>Farbprofile auf dem Drucker werden gesucht…</translation>
+    </message>
+    <message>
+        <source>Saving the profile list…</source>
+        <translation>Die Profilliste wird gespeichert…</translation>
+    </message>
+    <message>
+        <source>Asking the profile service…</source>
+        <translation>Der Profildienst wird abgefragt…</translation>
+    </message>
 </context>
 </TS>

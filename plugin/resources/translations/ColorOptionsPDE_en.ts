@@ -291,5 +291,17 @@
         <source>StopWaiting</source>
         <translation>Stop waiting</translation>
     </message>
+    <message>
+        <source>Looking for colour profiles on the printer…</source>
+        <translation>Looking for colour profiles on the printer…</translation>
+    </message>
+    <message>
+        <source>Saving the profile list…</source>
+        <translation>Saving the profile list…</translation>
+    </message>
+    <message>
+        <source>Asking the profile service…</source>
+        <translation>Asking the profile service…</translation>
+    </message>
 </context>
 </TS>

@@ -289,7 +289,19 @@
     </message>
     <message>
         <source>StopWaiting</source>
-        <translation>Arrêter d’attendre</translation>
+        <translation>Arrêter d'attendre</translation>
+    </message>
+    <message>
+        <source>Looking for colour profiles on the printer…</source>
+        <translation>Recherche des profils de couleur sur l'imprimante…</translation>
+    </message>
+    <message>
+        <source>Saving the profile list…</source>
+        <translation>Enregistrement de la liste des profils…</translation>
+    </message>
+    <message>
+        <source>Asking the profile service…</source>
+        <translation>Interrogation du service des profils…</translation>
     </message>
 </context>
 </TS>

@@ -291,5 +291,17 @@
         <source>StopWaiting</source>
         <translation>待機をやめる</translation>
     </message>
+    <message>
+        <source>Looking for colour profiles on the printer…</source>
+        <translation>プリンターのカラープロファイルを検索しています…</translation>
+    </message>
+    <message>
+        <source>Saving the profile list…</source>
+        <translation>プロファイルリストを保存しています…</translation>
+    </message>
+    <message>
+        <source>Asking the profile service…</source>
+        <translation>プロファイルサービスに問い合わせています…</translation>
+    </message>
 </context>
 </TS>
