@@ -1,5 +1,6 @@
 #include "plugin/frame/RequestWait.h"
 
+#include "plugin/frame/WindowWaitDisplay.h"
 #include "plugin/options/PDECommon.h"
 #include "protocol/ArgumentStrings.h"
 
@@ -115,6 +116,16 @@ bool onUserInterfaceThread()
 
 enum LoopResult { kEnded, kStopped };
 
+// Where a wait shows: on the active modal window's own display when it holds
+// one (the host's display takes no clicks behind a modal window), else on
+// the host's.
+rx::PDEWaitDisplay* displayOfWait(const std::function<rx::PDEWaitDisplay*()>& host)
+{
+    if (rx::PDEWaitDisplay* own = WindowWaitDisplay::ofActiveModalWindow())
+        return own;
+    return host ? host() : nullptr;
+}
+
 }  // namespace
 
 const char* waitTextKey(std::string_view command)
@@ -152,7 +163,7 @@ bool RequestWait::waitForLauncher(std::string_view command, rx::LauncherProcess&
     });
     InputHold hold;
     WaitCursor cursor;
-    ShownWait shown(display_ ? display_() : nullptr, localizedOrKey(waitTextKey(command)));
+    ShownWait shown(displayOfWait(display_), localizedOrKey(waitTextKey(command)));
     QTimer offer;
     offer.setSingleShot(true);
     QObject::connect(&offer, &QTimer::timeout, &loop,

@@ -2,8 +2,9 @@
 // to its caller only when it has ended, but meanwhile the dialog keeps
 // painting in a local event loop, its input is held so that no second
 // request or control change starts inside the first, the wait cursor shows,
-// and the host's display says what is awaited and, after kOfferStopAfter,
-// offers to stop waiting.
+// and a display says what is awaited and, after kOfferStopAfter, offers to
+// stop waiting: the active modal window's own display when it holds one
+// (WindowWaitDisplay), else the host's.
 #pragma once
 
 #include "platform/HostProtocol.h"

@@ -4,6 +4,7 @@
 #include "platform/FixedPaths.h"
 #include "plugin/constraints/ConstraintEngine.h"
 #include "plugin/frame/UiDescription.h"
+#include "plugin/frame/WindowWaitDisplay.h"
 #include "plugin/options/AdvancedColorOptions.h"
 #include "plugin/options/PDECommon.h"
 #include "plugin/profilewindow/IconedCell.h"
@@ -152,11 +153,16 @@ bool ProfileControl::loadWindow()
         find(&_locationMenu, "_locationMenu") & find(&_browse, "_browse") & find(&_localOK, "_localOK") &
         find(&_localCancel, "_localCancel") & find(&_windowOK, "_windowOK") & find(&_windowCancel, "_windowCancel") &
         find(&_writeErrorText, "_writeErrorText");
-    if (!complete) {
+    QLabel* waitStatus = nullptr;
+    QPushButton* stopWaiting = nullptr;
+    if (!complete || !find(&waitStatus, "_waitStatus") || !find(&stopWaiting, "_stopWaiting")) {
         delete dialog;
         return false;
     }
     _profileManagementWindow = dialog;
+    // The writes on OK wait on the window's own status: the host's takes no
+    // clicks behind it.
+    new WindowWaitDisplay(waitStatus, stopWaiting, dialog);
 
     // Static texts of the description are localisation keys.
     for (QLabel* label : dialog->findChildren<QLabel*>())

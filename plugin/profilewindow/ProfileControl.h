@@ -112,8 +112,9 @@ public slots:
     void profileOK();
     void profileCancel();
     void profileMenu();
-    // Writes the lists; when the write fails the window stays open with the
-    // user's edits and says so.
+    // Writes the lists; a slow write shows in the window, which offers to
+    // stop waiting. When the write fails or the wait was stopped the window
+    // stays open with the user's edits and says so.
     void profileWindowOK();
     void profileWindowCancel();
 

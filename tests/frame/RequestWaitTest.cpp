@@ -1,7 +1,8 @@
 // The panel's wait for a slow request: the window keeps painting, the
 // panel takes no input, the wait cursor and the host's status show; "Stop
 // waiting" ends the wait at once, the list file stays whole and the next
-// request works.
+// request works. Behind the modal profile window the window itself shows
+// the wait and offers to stop it.
 #include "../options/PanelFixture.h"
 #include "ServiceFixture.h"
 
@@ -9,6 +10,7 @@
 #include "plugin/frame/PDEPlugIn.h"
 #include "plugin/frame/PDEPlugInInterface.h"
 #include "plugin/frame/RequestWait.h"
+#include "plugin/profilewindow/ProfileControl.h"
 #include "profilelist/LauncherCalls.h"
 #include "profilelist/ProfileList.h"
 
@@ -17,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -208,20 +211,32 @@ ProfileList oneProfile(const char* name)
     return list;
 }
 
-TEST(StoppedWrite, ListStaysWholeAndTheNextWriteWaitsForTheLeftoverPiece)
-{
+// The real service behind a launcher that holds each piece of a list back
+// 3 s while the file `slow` exists.
+class HeldBackPieces : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        service.start({RX_SERVICE_BINARY, {}});
+        const QString launcher = QString::fromStdString(rx::fixedPath(rx::kLauncherPath));
+        const QString root = QString::fromStdString(service.root());
+        log = root + "/launcher.log";
+        slow = root + "/slow-pieces";
+        ASSERT_TRUE(QFile::rename(launcher, launcher + ".real"));
+        writeScript(launcher, QStringLiteral("#!/bin/sh\necho \"start $1\" >> '%1'\n"
+                                             "if [ \"$1\" = writeDataToPlistFile_XPC ] && [ -e '%2' ]; then\n"
+                                             "  sleep 3; echo \"held back $1\" >> '%1'\nfi\n"
+                                             "exec '%3.real' \"$@\"\n")
+                                  .arg(log, slow, launcher));
+    }
+    bool pieceWasHeldBack() { return linesOf(log).contains("held back writeDataToPlistFile_XPC"); }
+
     rxtest::ServiceUnderRoot service;
-    service.start({RX_SERVICE_BINARY, {}});
-    const QString launcher = QString::fromStdString(rx::fixedPath(rx::kLauncherPath));
-    const QString root = QString::fromStdString(service.root());
-    const QString log = root + "/launcher.log", slow = root + "/slow-pieces";
-    ASSERT_TRUE(QFile::rename(launcher, launcher + ".real"));
-    // The real launcher, its pieces held back 3 s while `slow` exists.
-    writeScript(launcher, QStringLiteral("#!/bin/sh\necho \"start $1\" >> '%1'\n"
-                                         "if [ \"$1\" = writeDataToPlistFile_XPC ] && [ -e '%2' ]; then\n"
-                                         "  sleep 3; echo \"held back $1\" >> '%1'\nfi\n"
-                                         "exec '%3.real' \"$@\"\n")
-                              .arg(log, slow, launcher));
+    QString log, slow;
+};
+
+TEST_F(HeldBackPieces, StoppedWriteLeavesTheListWholeAndTheNextWriteWaitsForTheLeftoverPiece)
+{
     RecordingDisplay display;
     display.stopWhenOffered = true;
     pde::RequestWait wait([&display] { return &display; });
@@ -246,6 +261,69 @@ TEST(StoppedWrite, ListStaysWholeAndTheNextWriteWaitsForTheLeftoverPiece)
     EXPECT_LT(heldBack, nthLine(lines, "start qvPListRemove_XPC", 3))
         << "the next write started beside the stopped one's piece:\n"
         << lines.join('\n').toStdString();
+}
+
+// Behind the modal profile window the host's status takes no clicks: the
+// window shows the wait and offers "Stop waiting" itself.
+TEST_F(HeldBackPieces, ProfileWindowShowsItsOwnWaitAndStopsIt)
+{
+    RecordingDisplay host;
+    pde::RequestWait wait([&host] { return &host; });
+    const ProfileList empty{}, first = oneProfile("First");
+    ASSERT_EQ(QVPListWriteProfile_All(&first, &empty, &empty), 0);
+    const std::string before = rxtest::readFile(QVPListCurrentPath());
+    const int hostShowsBefore = host.shown.size();
+
+    useBuildBundle();
+    rx::PrintSettings settings;
+    rx::PrintSession session;
+    session.setCurrentPrinter(rx::Printer{"rx8240", "lpd://192.0.2.7/queue"});
+    pde::ProfileControl control;
+    control.setPMPrint(&settings, &session);
+    ASSERT_TRUE(control.initWithProfileControl());
+    QDialog* window = control.window();
+    window->show();
+    ASSERT_TRUE(control.tableViewSetObjectValue(pde::ProfileControl::columnOfIdentifier("inmenu"), 0));
+    const ProfileList edited = control.list(0);
+    auto* status = window->findChild<QLabel*>("_waitStatus");
+    auto* stop = window->findChild<QPushButton*>("_stopWaiting");
+    auto* ok = window->findChild<QPushButton*>("_windowOK");
+    ASSERT_TRUE(status && stop && ok);
+
+    QString statusText;
+    bool offeredAtOnce = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (statusText.isEmpty() && status->isVisible()) {
+            statusText = status->text();
+            offeredAtOnce = stop->isVisible();
+        }
+        if (stop->isVisible()) {
+            watch.stop();
+            QTest::mouseClick(stop, Qt::LeftButton);
+        }
+    });
+    watch.start(50);
+    QFile(slow).open(QIODevice::WriteOnly);
+    QTest::mouseClick(ok, Qt::LeftButton);
+    watch.stop();
+    EXPECT_FALSE(pieceWasHeldBack()) << "the wait outlasted the held-back piece";
+    EXPECT_EQ(statusText, QStringLiteral("Saving the profile list…"));
+    EXPECT_FALSE(offeredAtOnce);
+    EXPECT_EQ(host.shown.size(), hostShowsBefore) << "the wait showed on the host's status behind the window";
+    EXPECT_EQ(host.offers, 0);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->findChild<QLabel*>("_writeErrorText")->isVisible());
+    EXPECT_FALSE(status->isVisible() || stop->isVisible());
+    EXPECT_EQ(std::memcmp(&control.list(0), &edited, sizeof edited), 0) << "the edits were lost";
+    EXPECT_TRUE(rxtest::readFile(QVPListCurrentPath()) == before) << "the stopped write changed the list file";
+
+    QFile::remove(slow);
+    QTest::mouseClick(ok, Qt::LeftButton);
+    EXPECT_EQ(window->result(), QDialog::Accepted);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(rxtest::readFile(QVPListCurrentPath()) == QVPListBuildFileText(&edited, &empty, &empty))
+        << "the next OK did not write the edits";
 }
 
 }  // namespace

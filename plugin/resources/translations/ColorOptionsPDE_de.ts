@@ -287,5 +287,21 @@
         <source>ProfileWriteFailed</source>
         <translation>Die Profillisten konnten nicht gespeichert werden: Der Profildienst hat die Listendatei nicht geschrieben. Ihre Änderungen sind noch da; klicken Sie auf OK, um es erneut zu versuchen, oder auf Abbrechen, um sie zu verwerfen.</translation>
     </message>
+    <message>
+        <source>StopWaiting</source>
+        <translation>Nicht länger warten</translation>
+    </message>
+    <message>
+        <source>Looking for colour profiles on the printer…</source>
+        <translation>Farbprofile auf dem Drucker werden gesucht…</translation>
+    </message>
+    <message>
+        <source>Saving the profile list…</source>
+        <translation>Die Profilliste wird gespeichert…</translation>
+    </message>
+    <message>
+        <source>Asking the profile service…</source>
+        <translation>Der Profildienst wird abgefragt…</translation>
+    </message>
 </context>
 </TS>

@@ -287,5 +287,21 @@
         <source>ProfileWriteFailed</source>
         <translation>The profile lists could not be saved: the profile service did not write the list file. Your changes are still here; press OK to try again or Cancel to discard them.</translation>
     </message>
+    <message>
+        <source>StopWaiting</source>
+        <translation>Stop waiting</translation>
+    </message>
+    <message>
+        <source>Looking for colour profiles on the printer…</source>
+        <translation>Looking for colour profiles on the printer…</translation>
+    </message>
+    <message>
+        <source>Saving the profile list…</source>
+        <translation>Saving the profile list…</translation>
+    </message>
+    <message>
+        <source>Asking the profile service…</source>
+        <translation>Asking the profile service…</translation>
+    </message>
 </context>
 </TS>

@@ -287,5 +287,21 @@
         <source>ProfileWriteFailed</source>
         <translation>Les listes de profils n'ont pas pu être enregistrées : le service des profils n'a pas écrit le fichier de liste. Vos modifications sont conservées ; cliquez sur OK pour réessayer ou sur Annuler pour les abandonner.</translation>
     </message>
+    <message>
+        <source>StopWaiting</source>
+        <translation>Arrêter d'attendre</translation>
+    </message>
+    <message>
+        <source>Looking for colour profiles on the printer…</source>
+        <translation>Recherche des profils de couleur sur l'imprimante…</translation>
+    </message>
+    <message>
+        <source>Saving the profile list…</source>
+        <translation>Enregistrement de la liste des profils…</translation>
+    </message>
+    <message>
+        <source>Asking the profile service…</source>
+        <translation>Interrogation du service des profils…</translation>
+    </message>
 </context>
 </TS>

@@ -287,5 +287,21 @@
         <source>ProfileWriteFailed</source>
         <translation>プロファイルリストを保存できませんでした。プロファイルサービスがリストファイルを書き込みませんでした。変更内容は保持されています。もう一度試すには OK を、破棄するにはキャンセルをクリックしてください。</translation>
     </message>
+    <message>
+        <source>StopWaiting</source>
+        <translation>待機をやめる</translation>
+    </message>
+    <message>
+        <source>Looking for colour profiles on the printer…</source>
+        <translation>プリンターのカラープロファイルを検索しています…</translation>
+    </message>
+    <message>
+        <source>Saving the profile list…</source>
+        <translation>プロファイルリストを保存しています…</translation>
+    </message>
+    <message>
+        <source>Asking the profile service…</source>
+        <translation>プロファイルサービスに問い合わせています…</translation>
+    </message>
 </context>
 </TS>
