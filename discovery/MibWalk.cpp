@@ -15,9 +15,25 @@
 #include <string>
 
 thread_local ProfileList PlistForSpool;
+
 thread_local int numprinted = 0;
 int mibWalkTimeLimitSeconds = 300;
 thread_local char sDEBUGmsg[kDebugMessageSize];
+
+ProfileList& spoolListOfThisThread()
+{
+    return PlistForSpool;
+}
+
+int& numprintedOfThisThread()
+{
+    return numprinted;
+}
+
+char* debugMessageOfThisThread()
+{
+    return sDEBUGmsg;
+}
 
 namespace {
 

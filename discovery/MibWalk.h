@@ -30,6 +30,14 @@ extern thread_local int numprinted;
 inline constexpr std::size_t kDebugMessageSize = 128;
 extern thread_local char sDEBUGmsg[kDebugMessageSize];
 
+// This thread's PlistForSpool, numprinted and sDEBUGmsg, for code outside the
+// walk's library (tests, benchmarks): reached through the library, which owns
+// the thread's storage, rather than through the storage's address computed
+// in the caller.
+ProfileList& spoolListOfThisThread();
+int& numprintedOfThisThread();
+char* debugMessageOfThisThread();
+
 // The start OID of the device's profile table, as the plug-in sends it.
 inline constexpr const char* kProfileTableOid = "1.3.6.1.4.1.71362.1.1.1.1.6.13.1.1";
 

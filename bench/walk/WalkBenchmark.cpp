@@ -56,7 +56,7 @@ void BM_WalkSideBySide(benchmark::State& state)
         const bool ran = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0 &&
                          ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
         const auto t2 = Clock::now();
-        if (result != 0 || PlistForSpool.iNum != kRows || !ran) {
+        if (result != 0 || spoolListOfThisThread().iNum != kRows || !ran) {
             state.SkipWithError("a walk failed");
             break;
         }

@@ -95,7 +95,7 @@ TEST_F(WalkAgainstFakeAgent, SilentAgentFailsAfterFourTriesAndTheMergeStillRuns)
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(agent.requests().size(), 4u);  // no GET of the start OID after a time-out
     EXPECT_GE(elapsed, std::chrono::milliseconds(900));  // four tries of 250 ms
-    EXPECT_EQ(PlistForSpool.iNum, 0);
+    EXPECT_EQ(spoolListOfThisThread().iNum, 0);
     EXPECT_EQ(rgbCodes(), std::vector<int32_t>{6});  // failure flag: 1 dropped, 4 kept as 6
 }
 
@@ -126,7 +126,7 @@ TEST_F(WalkAgainstFakeAgent, IncludeRequestedGetsTheStartOidFirst)
     ASSERT_FALSE(requests.empty());
     EXPECT_EQ(requests[0].pduType, kTagGet);
     EXPECT_EQ(countOf(requests, kTagGet), 1u);
-    EXPECT_EQ(PlistForSpool.iNum, 1);
+    EXPECT_EQ(spoolListOfThisThread().iNum, 1);
 }
 
 // Answers the table in order, but once, when asked for the row-2 index,
@@ -159,16 +159,16 @@ TEST_P(OidOrdering, NotIncreasingEndsTheWalkUnlessTheCheckIsOff)
 {
     const OrderCase c = GetParam();
     FakeAgent agent(outOfOrderOnce(c.answered, std::make_shared<std::atomic<bool>>(false)));
-    std::memset(sDEBUGmsg, 0, sizeof sDEBUGmsg);
+    std::memset(debugMessageOfThisThread(), 0, kDebugMessageSize);
     EXPECT_EQ(walk(walkArgs(agent.address(), c.options)), c.result);
     if (c.result == 1) {
         const std::string expected = "[SNMP] Error: OID not increasing: ." + dotted(columnOid(1, 2)) + " >= ." +
                                      dotted(c.answered);
-        EXPECT_EQ(std::string(sDEBUGmsg), expected);
-        EXPECT_EQ(PlistForSpool.iNum, 3);  // rows 1, 2 and the repeated index, stored before the check
+        EXPECT_EQ(std::string(debugMessageOfThisThread()), expected);
+        EXPECT_EQ(spoolListOfThisThread().iNum, 3);  // rows 1, 2 and the repeated index, stored before the check
     } else {
-        EXPECT_EQ(PlistForSpool.litem[2].iIndexOnDevice, 103);  // the walk went on to row 3
-        EXPECT_EQ(PlistForSpool.litem[c.answered.back() - 1].iIndexOnDevice, 999);  // the repeat was stored
+        EXPECT_EQ(spoolListOfThisThread().litem[2].iIndexOnDevice, 103);  // the walk went on to row 3
+        EXPECT_EQ(spoolListOfThisThread().litem[c.answered.back() - 1].iIndexOnDevice, 999);  // the repeat was stored
     }
 }
 
@@ -227,7 +227,7 @@ TEST_F(WalkAgainstFakeAgent, ErrorStatusesEndTheWalk)
             return table(request);
         });
         EXPECT_EQ(walk(walkArgs(agent.address())), c.result);
-        EXPECT_EQ(PlistForSpool.iNum, 1);  // what came before the error is kept and merged
+        EXPECT_EQ(spoolListOfThisThread().iNum, 1);  // what came before the error is kept and merged
         // CODE1 and CODE4 unreported, P1 reported: a failed walk drops CODE1.
         // A failed walk frees CODE1's slot, and P1 takes it.
         EXPECT_EQ(rgbCodes(), (c.result == 0 ? std::vector<int32_t>{1, 6, 2} : std::vector<int32_t>{2, 6}));
@@ -243,7 +243,7 @@ TEST_F(WalkAgainstFakeAgent, ExceptionValueEndsTheWalkNormally)
     });
     EXPECT_EQ(walk(walkArgs(agent.address())), 0);
     EXPECT_EQ(agent.requests().size(), 2u);
-    EXPECT_EQ(PlistForSpool.iNum, 1);
+    EXPECT_EQ(spoolListOfThisThread().iNum, 1);
 }
 
 TEST_F(WalkAgainstFakeAgent, RowsOutsideTheListAreDropped)
@@ -259,9 +259,9 @@ TEST_F(WalkAgainstFakeAgent, RowsOutsideTheListAreDropped)
     vars.push_back(intVar(huge, 603));
     FakeAgent agent(TableResponder(std::move(vars)));
     EXPECT_EQ(walk(walkArgs(agent.address())), 0);
-    EXPECT_EQ(PlistForSpool.iNum, 2);
-    EXPECT_EQ(PlistForSpool.litem[0].iIndexOnDevice, 101);
-    EXPECT_EQ(PlistForSpool.litem[499].iIndexOnDevice, 600);
+    EXPECT_EQ(spoolListOfThisThread().iNum, 2);
+    EXPECT_EQ(spoolListOfThisThread().litem[0].iIndexOnDevice, 101);
+    EXPECT_EQ(spoolListOfThisThread().litem[499].iIndexOnDevice, 600);
 }
 
 TEST_F(WalkAgainstFakeAgent, NamesAreCutOnACharacterBoundaryAndAtTheirFirstZeroByte)
@@ -273,9 +273,9 @@ TEST_F(WalkAgainstFakeAgent, NamesAreCutOnACharacterBoundaryAndAtTheirFirstZeroB
     vars[3] = VarBind{columnOid(4, 1), kTagInteger, berInteger(5)};  // wrong type: not stored
     FakeAgent agent(TableResponder(std::move(vars)));
     EXPECT_EQ(walk(walkArgs(agent.address())), 0);
-    EXPECT_EQ(std::string(PlistForSpool.litem[0].ProfileName), std::string(30, 'a'));
-    EXPECT_STREQ(PlistForSpool.litem[1].ProfileName, "AB");
-    EXPECT_STREQ(PlistForSpool.litem[0].FileName, "");
+    EXPECT_EQ(std::string(spoolListOfThisThread().litem[0].ProfileName), std::string(30, 'a'));
+    EXPECT_STREQ(spoolListOfThisThread().litem[1].ProfileName, "AB");
+    EXPECT_STREQ(spoolListOfThisThread().litem[0].FileName, "");
 }
 
 TEST_F(WalkAgainstFakeAgent, RefusedVectorsStillMerge)
@@ -321,7 +321,7 @@ TEST_F(WalkAgainstFakeAgent, DefaultStartOidIsMib2)
     EXPECT_EQ(walk(args), 0);
     ASSERT_FALSE(agent.requests().empty());
     EXPECT_EQ(agent.requests()[0].oids, std::vector<Oid>{parseOid("1.3.6.1.2.1")});
-    EXPECT_EQ(numprinted, 1);
+    EXPECT_EQ(numprintedOfThisThread(), 1);
 }
 
 }  // namespace

@@ -60,12 +60,12 @@ TEST_F(WalkAgainstSnmpsim, ThreeRowsFillThreeSlotsAndAreMerged)
 {
     const SnmpSimAgent& a = agent("rows-1-3");
     ASSERT_EQ(walk(walkArgs(a.address())), 0);
-    EXPECT_EQ(PlistForSpool.iNum, 3);
+    EXPECT_EQ(spoolListOfThisThread().iNum, 3);
     // Seven columns of three rows, column 6 walked over but not stored.
-    EXPECT_EQ(numprinted, 21);
+    EXPECT_EQ(numprintedOfThisThread(), 21);
     for (int r = 1; r <= 3; ++r) {
         SCOPED_TRACE(r);
-        const ProfileListItem& slot = PlistForSpool.litem[r - 1];
+        const ProfileListItem& slot = spoolListOfThisThread().litem[r - 1];
         EXPECT_EQ(slot.iIndexOnDevice, 100 + r);
         EXPECT_EQ(slot.iLocation, r % 2 ? kLocationDisk : kLocationCard);
         EXPECT_EQ(slot.ProfileName, "Profile " + std::to_string(r));
@@ -75,7 +75,7 @@ TEST_F(WalkAgainstSnmpsim, ThreeRowsFillThreeSlotsAndAreMerged)
         EXPECT_EQ(slot.iInMenu, 0);
     }
     const ProfileListItem empty{};
-    EXPECT_EQ(std::memcmp(&PlistForSpool.litem[3], &empty, sizeof empty), 0);
+    EXPECT_EQ(std::memcmp(&spoolListOfThisThread().litem[3], &empty, sizeof empty), 0);
 
     const auto lists = readCurrent();
     ASSERT_EQ(lists->rgb.iNum, 1);
@@ -93,8 +93,8 @@ TEST_F(WalkAgainstSnmpsim, EmptyTableEndsNormallyAfterOneGetOfTheStartOid)
     const SnmpSimAgent& a = agent("empty-table");
     const size_t before = a.loggedRequests().size();
     ASSERT_EQ(walk(walkArgs(a.address())), 0);
-    EXPECT_EQ(PlistForSpool.iNum, 0);
-    EXPECT_EQ(numprinted, 0);
+    EXPECT_EQ(spoolListOfThisThread().iNum, 0);
+    EXPECT_EQ(numprintedOfThisThread(), 0);
     const std::vector<std::string> all = a.loggedRequests();
     const std::vector<std::string> requests(all.begin() + static_cast<long>(before), all.end());
     const std::vector<std::string> expected{std::string("GETNEXT ") + kProfileTableOid,
@@ -106,10 +106,10 @@ TEST_F(WalkAgainstSnmpsim, EmptyTableEndsNormallyAfterOneGetOfTheStartOid)
 TEST_F(WalkAgainstSnmpsim, RowsOneAndThreeCountTwoAndOnlyTheFirstTwoSlotsMerge)
 {
     ASSERT_EQ(walk(walkArgs(agent("rows-1-and-3").address())), 0);
-    EXPECT_EQ(PlistForSpool.iNum, 2);
-    EXPECT_EQ(PlistForSpool.litem[0].iIndexOnDevice, 101);
-    EXPECT_EQ(PlistForSpool.litem[1].iIndexOnDevice, 0);
-    EXPECT_EQ(PlistForSpool.litem[2].iIndexOnDevice, 103);
+    EXPECT_EQ(spoolListOfThisThread().iNum, 2);
+    EXPECT_EQ(spoolListOfThisThread().litem[0].iIndexOnDevice, 101);
+    EXPECT_EQ(spoolListOfThisThread().litem[1].iIndexOnDevice, 0);
+    EXPECT_EQ(spoolListOfThisThread().litem[2].iIndexOnDevice, 103);
     const auto lists = readCurrent();
     EXPECT_EQ(lists->rgb.iNum, 1);
     EXPECT_EQ(lists->sim.iNum, 0);  // row 3 (class 3) lies beyond iNum
@@ -118,23 +118,23 @@ TEST_F(WalkAgainstSnmpsim, RowsOneAndThreeCountTwoAndOnlyTheFirstTwoSlotsMerge)
 TEST_F(WalkAgainstSnmpsim, IndexOfTheWrongTypeIsNotStored)
 {
     ASSERT_EQ(walk(walkArgs(agent("index-wrong-type").address())), 0);
-    EXPECT_EQ(PlistForSpool.iNum, 1);
-    EXPECT_EQ(PlistForSpool.litem[1].iIndexOnDevice, 0);
-    EXPECT_STREQ(PlistForSpool.litem[1].FileName, "PROF2.ICC");  // the row's other columns are
+    EXPECT_EQ(spoolListOfThisThread().iNum, 1);
+    EXPECT_EQ(spoolListOfThisThread().litem[1].iIndexOnDevice, 0);
+    EXPECT_STREQ(spoolListOfThisThread().litem[1].FileName, "PROF2.ICC");  // the row's other columns are
 }
 
 TEST_F(WalkAgainstSnmpsim, LongProfileNameKeepsItsFirst31Bytes)
 {
     ASSERT_EQ(walk(walkArgs(agent("long-name").address())), 0);
-    EXPECT_STREQ(PlistForSpool.litem[0].ProfileName, "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234");
+    EXPECT_STREQ(spoolListOfThisThread().litem[0].ProfileName, "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234");
 }
 
 TEST_F(WalkAgainstSnmpsim, UnknownOptionLetterIsReportedAndTheWalkGoesOn)
 {
-    std::memset(sDEBUGmsg, 0, sizeof sDEBUGmsg);
+    std::memset(debugMessageOfThisThread(), 0, kDebugMessageSize);
     ASSERT_EQ(walk(walkArgs(agent("rows-1-3").address(), {"-Cxp"})), 0);
-    EXPECT_STREQ(sDEBUGmsg, "Unknown flag passed to -C: x\n");
-    EXPECT_EQ(PlistForSpool.iNum, 3);
+    EXPECT_STREQ(debugMessageOfThisThread(), "Unknown flag passed to -C: x\n");
+    EXPECT_EQ(spoolListOfThisThread().iNum, 3);
 }
 
 }  // namespace

@@ -60,7 +60,7 @@ protected:
     void SetUp() override
     {
         std::filesystem::remove(QV_PLIST_PROFILE_PATH);
-        std::memset(&PlistForSpool, 0, sizeof PlistForSpool);
+        std::memset(&spoolListOfThisThread(), 0, sizeof(ProfileList));
     }
 
     void writeCurrent(const std::vector<Entry>& rgb, const std::vector<Entry>& sim = {},
@@ -73,7 +73,7 @@ protected:
         ASSERT_EQ(QVPListWriteProfile_All(&lists->list[0], &lists->list[1], &lists->list[2]), 0);
     }
 
-    void report(const std::vector<Entry>& entries) { fill(&PlistForSpool, entries); }
+    void report(const std::vector<Entry>& entries) { fill(&spoolListOfThisThread(), entries); }
 
     std::unique_ptr<Lists> merge(int failed)
     {
@@ -185,7 +185,7 @@ TEST_F(SpoolRestructure, ListedNameWithFourCharacterExtensionIsRemoved)
         EXPECT_TRUE(codesOf(lists->list[kClassRGB], "WIDE.ICCX").empty());
         EXPECT_EQ(codesOf(lists->list[kClassRGB], "FINE.ICC"), std::vector<int32_t>{4});
         EXPECT_EQ(lists->list[kClassSIM].iNum, 0);
-        std::memset(&PlistForSpool, 0, sizeof PlistForSpool);
+        std::memset(&spoolListOfThisThread(), 0, sizeof(ProfileList));
     }
 }
 
@@ -246,7 +246,7 @@ TEST_F(SpoolRestructure, PlantedFilesAtTheListNameAreNotRead)
     for (const Case& c : cases) {
         fs::remove(current);
         c.plant();
-        std::memset(&PlistForSpool, 0, sizeof PlistForSpool);
+        std::memset(&spoolListOfThisThread(), 0, sizeof(ProfileList));
         report({{"ONLY.ICC", kLocationCard, 0, 3}});
         EXPECT_EQ(vRestructPlistSpool2Current(0), c.result) << c.what;
         EXPECT_EQ(fs::symlink_status(current).type(), c.after) << c.what;

@@ -48,7 +48,7 @@ constexpr oid kEntry[] = {1, 3, 6, 1, 4, 1, 71362, 1, 1, 1, 1, 6, 13, 1, 1};
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    std::memset(&PlistForSpool, 0, sizeof PlistForSpool);
+    std::memset(&spoolListOfThisThread(), 0, sizeof(ProfileList));
     Input in(data, size);
     int indexVariables = 0;
     while (!in.empty()) {
@@ -79,15 +79,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             var.val.string = value.empty() ? nullptr : value.data();
             var.val_len = value.size();
         }
-        const int before = PlistForSpool.iNum;
+        const int before = spoolListOfThisThread().iNum;
         vSpoolPlist(name.data(), name.size(), &var);
-        if (PlistForSpool.iNum != before) {
+        if (spoolListOfThisThread().iNum != before) {
             ++indexVariables;
             FUZZ_REQUIRE(name.size() >= 18 && name[15] == 1 && name[17] >= 1 && name[17] <= 500);
         }
     }
-    FUZZ_REQUIRE(PlistForSpool.iNum == indexVariables);
-    for (const ProfileListItem& item : PlistForSpool.litem) {
+    FUZZ_REQUIRE(spoolListOfThisThread().iNum == indexVariables);
+    for (const ProfileListItem& item : spoolListOfThisThread().litem) {
         FUZZ_REQUIRE(std::strlen(item.FileName) <= 31);
         FUZZ_REQUIRE(std::strlen(item.ProfileName) <= 31);
         FUZZ_REQUIRE(item.iInMenu == 0);

@@ -177,13 +177,13 @@ TEST_P(BadDevices, WalkEndsWithinItsBoundsAndTheListIsMerged)
 #endif
 
     // The spool list never holds more than its slots, every name is cut.
-    EXPECT_GE(PlistForSpool.iNum, 0);
-    for (const ProfileListItem& item : PlistForSpool.litem) {
+    EXPECT_GE(spoolListOfThisThread().iNum, 0);
+    for (const ProfileListItem& item : spoolListOfThisThread().litem) {
         EXPECT_LE(strnlen(item.FileName, sizeof item.FileName), 31u);
         EXPECT_LE(strnlen(item.ProfileName, sizeof item.ProfileName), 31u);
     }
     if (d.expectNames) {
-        EXPECT_EQ(std::strlen(PlistForSpool.litem[0].ProfileName), 31u);
+        EXPECT_EQ(std::strlen(spoolListOfThisThread().litem[0].ProfileName), 31u);
     }
 
     // Merged as the rules say, whatever the device did.
