@@ -4,17 +4,41 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <vector>
 
 namespace rx {
 
-UniqueFd openRegularFile(int dirFd, const char* name, int flags, mode_t mode)
+namespace {
+
+// Why an opened file is refused: 0 when it is taken.
+int refusal(const struct stat& st, LinkRule links)
 {
-    UniqueFd fd(::openat(dirFd, name, flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, mode));
+    if (S_ISDIR(st.st_mode))
+        return EISDIR;
+    if (!S_ISREG(st.st_mode) || (links == LinkRule::Refuse && st.st_nlink != 1))
+        return EINVAL;
+    return 0;
+}
+
+RegularRead openFailure(int error)
+{
+    if (error == ENOENT || error == ENOTDIR)
+        return RegularRead::NotFound;
+    return error == ELOOP || error == EISDIR || error == EINVAL ? RegularRead::Refused : RegularRead::Unreadable;
+}
+
+}  // namespace
+
+UniqueFd openRegularFile(int dirFd, const char* name, int flags, mode_t mode, LinkRule links)
+{
+    const int noFollow = links == LinkRule::Refuse ? O_NOFOLLOW : 0;
+    UniqueFd fd(::openat(dirFd, name, flags | noFollow | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, mode));
     if (!fd)
         return fd;
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1) {
-        errno = EINVAL;
+    const int refused = ::fstat(fd.get(), &st) != 0 ? errno : refusal(st, links);
+    if (refused != 0) {
+        errno = refused;
         return UniqueFd();
     }
     // Regular files never block; ordinary I/O from here on.
@@ -22,11 +46,12 @@ UniqueFd openRegularFile(int dirFd, const char* name, int flags, mode_t mode)
     return fd;
 }
 
-RegularRead readRegularFile(const std::string& path, std::size_t limit, std::string* text)
+template <class Buffer>
+RegularRead readRegularFile(const std::string& path, std::size_t limit, Buffer* text, LinkRule links)
 {
-    UniqueFd fd = openRegularFile(AT_FDCWD, path.c_str(), O_RDONLY);
+    UniqueFd fd = openRegularFile(AT_FDCWD, path.c_str(), O_RDONLY, 0, links);
     if (!fd)
-        return errno == ENOENT || errno == ENOTDIR ? RegularRead::NotFound : RegularRead::Refused;
+        return openFailure(errno);
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0)
         return RegularRead::Failed;
@@ -55,5 +80,8 @@ RegularRead readRegularFile(const std::string& path, std::size_t limit, std::str
     text->resize(used);
     return RegularRead::Ok;
 }
+
+template RegularRead readRegularFile(const std::string&, std::size_t, std::string*, LinkRule);
+template RegularRead readRegularFile(const std::string&, std::size_t, std::vector<char>*, LinkRule);
 
 }  // namespace rx

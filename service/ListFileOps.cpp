@@ -102,7 +102,11 @@ bool ListDirectory::backup(const std::string& current, const std::string& previo
     // The copy is made in a temporary file that is synced and renamed to the
     // previous name only when complete: a failed or interrupted copy never
     // leaves a torn backup that a later restore would make the current list.
+    // A current list that is there but cannot be opened is a failure, not an
+    // empty backup; only an absent one is backed up as empty.
     UniqueFd source(openRegular(current, O_RDONLY));
+    if (!source && cur == Presence::Regular)
+        return false;
     umask(002);
     const std::string temporary = temporaryName(previous);
     UniqueFd target(openRegular(temporary, O_RDWR | O_APPEND | O_EXCL, true));

@@ -1,14 +1,12 @@
 #include "platform/plist/PlistXmlCore.h"
 
-#include "platform/FileDescriptor.h"
+#include "platform/RegularFile.h"
 
 #include <cerrno>
 #include <cstdlib>
-#include <fcntl.h>
 #include <iconv.h>
 #include <memory>
 #include <strings.h>
-#include <sys/stat.h>
 
 namespace plist::core {
 
@@ -108,34 +106,21 @@ ReadResult convertToUtf8(std::vector<char>& text, std::size_t skip, const std::s
 
 ReadResult loadDocument(const std::string& path, std::vector<char>& text)
 {
-    const rx::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!fd)
-        return failure(errno == ENOENT || errno == ENOTDIR ? ReadError::NotFound : ReadError::NotReadable, errno);
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0)
-        return failure(ReadError::NotReadable, errno);
-    if (!S_ISREG(st.st_mode))
-        return failure(ReadError::NotRegular, S_ISDIR(st.st_mode) ? EISDIR : 0);
-    if (std::size_t(st.st_size) > kMaxDocumentSize)
+    // A document is a file the user named: a symbolic link to it is read.
+    switch (rx::readRegularFile(path, kMaxDocumentSize, &text, rx::LinkRule::Follow)) {
+    case rx::RegularRead::Ok:
+        return {};
+    case rx::RegularRead::NotFound:
+        return failure(ReadError::NotFound, errno);
+    case rx::RegularRead::Refused:
+        return failure(ReadError::NotRegular, errno == EISDIR ? EISDIR : 0);
+    case rx::RegularRead::TooLarge:
         return failure(ReadError::TooLarge);
-    text.resize(std::size_t(st.st_size) + 1);
-    std::size_t used = 0;
-    for (;;) {
-        if (used == text.size())
-            text.resize(std::min(text.size() * 2, kMaxDocumentSize + 1));
-        const ssize_t n = ::read(fd.get(), text.data() + used, text.size() - used);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return failure(ReadError::NotReadable, errno);
-        if (n == 0)
-            break;
-        used += std::size_t(n);
-        if (used > kMaxDocumentSize)
-            return failure(ReadError::TooLarge);
+    case rx::RegularRead::Unreadable:
+    case rx::RegularRead::Failed:
+        break;
     }
-    text.resize(used);
-    return {};
+    return failure(ReadError::NotReadable, errno);
 }
 
 ReadResult decodeDocument(std::vector<char>& text)

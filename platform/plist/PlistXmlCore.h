@@ -25,10 +25,11 @@ namespace plist::core {
 inline constexpr std::size_t kMaxDocumentSize = std::size_t(16) << 20;
 inline constexpr std::string_view kMaxDocumentSizeText = "16 MiB";
 
-// Reads the bytes of a whole document file into `text`. Only regular files
-// are read; the open never blocks (a FIFO is refused, not waited on); a file
-// above kMaxDocumentSize is refused, also one that grows past it while it is
-// read. On failure `text` is unspecified and the result says why.
+// Reads the bytes of a whole document file into `text` by the rules of
+// rx::readRegularFile: only regular files, an open that never blocks (a FIFO
+// is refused, not waited on), nothing above kMaxDocumentSize, also when the
+// file grows past it while it is read. A symbolic link the user gave is
+// followed. On failure `text` is unspecified and the result says why.
 ReadResult loadDocument(const std::string& path, std::vector<char>& text);
 
 // Converts the document in `text` to UTF-8 in place, as its byte-order mark

@@ -39,7 +39,7 @@ enum class After { Old, New };
 
 struct FaultCase {
     Operation operation;
-    const char* call;   // write | fsync | rename | close | create
+    const char* call;   // write | fsync | rename | close | create | open
     const char* error;  // ENOSPC | EIO
     int skip;           // matching calls that succeed first
     After after;
@@ -158,6 +158,8 @@ std::vector<FaultCase> allCases()
         // shim's reach.)
         for (Operation op : {Operation::StagedWrite, Operation::WholeWrite, Operation::Backup})
             cases.push_back({op, "create", error, 0, After::Old});
+        // The current list is there but cannot be opened: no empty backup.
+        cases.push_back({Operation::Backup, "open", error, 0, After::Old});
         // The directory's fsync after the commit's rename: the list already
         // holds the whole new text, and the reply says the commit is not
         // known to be durable.

@@ -1,8 +1,9 @@
 /* A preloadable library that makes file calls fail, for fault injection at
  * the file boundary of the service. Configured by the environment:
- *   RX_FAULT_OP     write | fsync | rename | close | create
+ *   RX_FAULT_OP     write | fsync | rename | close | create | open
  *                   (no fault when unset; create: open or openat with
- *                   O_CREAT)
+ *                   O_CREAT; open: one without O_CREAT of a file, not
+ *                   a directory)
  *   RX_FAULT_ERRNO  ENOSPC | EIO                     (default EIO)
  *   RX_FAULT_MATCH  text that the file's path must contain
  *                   (default "/var/lib/tarnvale/rx8240")
@@ -23,7 +24,7 @@
 #include <sys/types.h>
 #include <unistd.h>
 
-enum { kNone, kWrite, kFsync, kRename, kClose, kCreate };
+enum { kNone, kWrite, kFsync, kRename, kClose, kCreate, kReadOpen };
 
 static int faultOp(void)
 {
@@ -36,6 +37,7 @@ static int faultOp(void)
              : strcmp(text, "rename") == 0 ? kRename
              : strcmp(text, "close") == 0  ? kClose
              : strcmp(text, "create") == 0 ? kCreate
+             : strcmp(text, "open") == 0   ? kReadOpen
                                            : kNone;
     }
     return op;
@@ -165,13 +167,14 @@ int renameat2(int fromDir, const char* from, int toDir, const char* to, unsigned
         va_end(args);                                                                                             \
     }
 
-/* True (errno set) when this open call creates a matching file that is to
- * fail. */
+/* True (errno set) when this open call of a matching file, creating it or
+ * opening a file (not a directory) that exists, is to fail. */
 static int createFails(int dir, const char* path, int flags)
 {
-    int matches = (flags & O_CREAT) &&
+    const int op = (flags & O_CREAT) ? kCreate : (flags & O_DIRECTORY) ? kNone : kReadOpen;
+    int matches = op != kNone &&
                   (pathMatches(path) || (path && path[0] != '/' && dir != AT_FDCWD && fdMatches(dir)));
-    if (!shouldFail(kCreate, matches))
+    if (!shouldFail(op, matches))
         return 0;
     errno = faultErrno();
     return 1;

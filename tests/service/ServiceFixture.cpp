@@ -15,6 +15,7 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -44,6 +45,21 @@ void ServiceUnderRoot::start(const ServiceOptions& options)
 
     ASSERT_TRUE(process_.start(options.binary, options.environment)) << "service did not start listening";
     setenv("RX8240_SERVICE_SOCKET", socketPath().c_str(), 1);
+    // The service makes its profile directory only after it listens; a test
+    // that writes a list file at once would otherwise write into nothing.
+    ASSERT_TRUE(profileDirectoryAppears()) << "service did not make " << profileDirectory();
+}
+
+bool ServiceUnderRoot::profileDirectoryAppears() const
+{
+    for (int i = 0; i < 2000; ++i) {
+        if (fs::is_directory(profileDirectory()))
+            return true;
+        if (!process_.alive())
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
 }
 
 std::string ServiceUnderRoot::profileDirectory() const

@@ -26,7 +26,8 @@ struct ServiceOptions {
 class ServiceUnderRoot {
 public:
     // Makes a fresh root named after the running test, installs the
-    // launcher, starts the service and waits for its socket.
+    // launcher, starts the service and waits for its socket and its profile
+    // directory.
     void start(const ServiceOptions& options);
     void stop() { process_.stop(); }
 
@@ -40,6 +41,10 @@ public:
     bool running() const { return process_.alive(); }
 
 private:
+    // Waits up to ten seconds for the service's profile directory; false when
+    // the service ended first or never made it.
+    bool profileDirectoryAppears() const;
+
     std::string root_;
     ServiceProcess process_;
 };
