@@ -444,6 +444,11 @@ int mib_walk(int argc, char* argv[])
 
 int mib_walk_until(int argc, char* argv[], std::chrono::steady_clock::time_point deadline)
 {
+    return mib_walk_merge(mib_walk_exchange(argc, argv, deadline));
+}
+
+int mib_walk_exchange(int argc, char* argv[], std::chrono::steady_clock::time_point deadline)
+{
     {
         const std::lock_guard turn(libraryTurn());
         registerWalkSettings();
@@ -451,9 +456,11 @@ int mib_walk_until(int argc, char* argv[], std::chrono::steady_clock::time_point
     std::memset(&PlistForSpool, 0, sizeof PlistForSpool);
     numprinted = 0;
     const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(mibWalkTimeLimitSeconds);
+    return runWalk(argc, argv, std::min(deadline, limit));
+}
 
-    const int result = runWalk(argc, argv, std::min(deadline, limit));
-
+int mib_walk_merge(int result)
+{
     // A walk whose answer could not be written into the list did not do its
     // work: a failed merge turns a normal end into result 1.
     const int merged = vRestructPlistSpool2Current(result != 0 ? 1 : 0);

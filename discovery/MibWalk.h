@@ -1,7 +1,10 @@
 // Discovery of the colour profiles stored on the printer: a walk of the
 // device's profile table over SNMP (version 1, GETNEXT by GETNEXT) that fills
-// the process-wide spool list, followed on every exit by the merge of the
-// spool list into the current profile list file (SpoolRestructure.h).
+// the spool list, followed on every exit by the merge of the spool list into
+// the current profile list file (SpoolRestructure.h). The two steps can also
+// be run apart (mib_walk_exchange, mib_walk_merge): the service runs one
+// exchange for simultaneous walks of one vector and merges its outcome into
+// each caller's own list.
 //
 // A walk's state (the spool list, the found count, the debug buffer, the walk
 // settings, the list paths and its SNMP session) belongs to the walk: a walk
@@ -75,8 +78,20 @@ extern int mibWalkTimeLimitSeconds;
 int mib_walk(int argc, char* argv[]);
 
 // mib_walk whose GETNEXT loop also ends (result 1) at `deadline`, when that
-// comes before the time limit.
+// comes before the time limit. The same as mib_walk_exchange followed by
+// mib_walk_merge of its result.
 int mib_walk_until(int argc, char* argv[], std::chrono::steady_clock::time_point deadline);
+
+// The exchange alone: resets this thread's spool list and found count, parses
+// argv (as mib_walk does) and walks the agent into them until `deadline` or
+// the time limit. Returns the exchange's result (0, 1, 2, -1, -2 as for
+// mib_walk, without the merge's part); nothing is written to any file.
+int mib_walk_exchange(int argc, char* argv[], std::chrono::steady_clock::time_point deadline);
+
+// The merge alone: merges this thread's spool list into the current list file
+// (QV_PLIST_PROFILE_PATH) with the failure flag set when `result` is not 0.
+// Returns `result`, or 1 when a normal end could not be written.
+int mib_walk_merge(int result);
 
 // Handler of the "-C" option for Net-SNMP's option parser: each letter of
 // optarg toggles a walk setting in the library's application settings, from

@@ -3,8 +3,9 @@
 // entries' confirmation states are reset and set again from the device's
 // answer, entries whose file names the device cannot hold are removed, new
 // device profiles are added, the three class lists are tidied and the file is
-// rewritten. Runs at the end of every walk, inside the walk's
-// one-discovery-at-a-time section.
+// rewritten. Runs at the end of every walk on the walk's thread, with the
+// spool list and the list paths of that thread; the service holds the list's
+// lock around it.
 #pragma once
 
 #include "profilelist/ProfileList.h"

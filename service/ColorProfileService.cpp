@@ -62,6 +62,23 @@ pid_t parentOf(pid_t pid)
     return static_cast<pid_t>(parent);
 }
 
+// Runs the exchange over writable copies of the vector's elements: the
+// SNMP parser reorders the vector and blanks the community in place, and
+// the elements stay the exchange's key.
+void exchangeOfVector(const WalkSteps& steps, const std::vector<std::string>& elements, Clock::time_point deadline,
+                      ExchangeOutcome* outcome)
+{
+    std::vector<std::vector<char>> storage;
+    storage.reserve(elements.size());
+    std::vector<char*> vector(kMaxWalkElements + 1, nullptr);
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        storage.emplace_back(elements[i].begin(), elements[i].end());
+        storage.back().push_back('\0');
+        vector[i] = storage.back().data();
+    }
+    steps.exchange(static_cast<int>(elements.size()), vector.data(), deadline, outcome);
+}
+
 std::string printable(std::string_view text)
 {
     std::string out;
@@ -72,12 +89,12 @@ std::string printable(std::string_view text)
 
 }  // namespace
 
-ServiceContext::ServiceContext(std::string directory, WalkFunction walkFunction, const ServiceSettings& settings)
+ServiceContext::ServiceContext(std::string directory, WalkSteps walkSteps, const ServiceSettings& settings)
     : profileDirectory(std::move(directory)),
-      walk(walkFunction),
+      walk(walkSteps),
       walkBound(settings.walkBound),
       locks(kLeaseTime, kMaxSequenceWait),
-      turns(settings.walkPoolSize)
+      exchanges(settings.walkPoolSize, settings.shareExchanges)
 {
 }
 
@@ -307,29 +324,25 @@ void QVmacServiceXPC::mibwalk_XPC(const std::string& argument, const Reply& repl
     if (!mayCreate(kOpWalk, list))
         return reply(walkReply(-1));
 
-    // Writable copies: the SNMP parser writes into the vector.
-    std::vector<std::vector<char>> storage;
-    storage.reserve(walk.vector.size());
-    std::vector<char*> vector(kMaxWalkElements + 1, nullptr);
-    for (std::size_t i = 0; i < walk.vector.size(); ++i) {
-        storage.emplace_back(walk.vector[i].begin(), walk.vector[i].end());
-        storage.back().push_back('\0');
-        vector[i] = storage.back().data();
-    }
+    if (!QVPListSetServicePaths(walk.userName, walk.modelName))
+        return refused("list path too long");
 
+    const WalkSteps steps = context_.walk;
+    auto outcome = context_.exchanges.run(caller_.uid, walk.vector, deadline, [&](ExchangeOutcome* out) {
+        exchangeOfVector(steps, walk.vector, deadline, out);
+    });
+    if (!outcome) {
+        // An earlier exchange of the caller, or the one this walk joined,
+        // did not end within the bound: this walk fails rather than wait on.
+        refuse(kOpWalk, "no turn or shared exchange ended within the walk's bound");
+        return reply(walkReply(1));
+    }
     int result;
     {
-        // The caller's earlier walks go first; one that is still running
-        // when the bound comes makes this one fail rather than wait on.
-        auto turn = context_.turns.wait(caller_.uid, deadline);
-        if (!turn) {
-            refuse(kOpWalk, "an earlier walk of the caller did not end within the walk's bound");
-            return reply(walkReply(1));
-        }
+        // Held for the merge only: the caller's walks of other devices
+        // merge into this same list, and their exchanges run meanwhile.
         auto held = context_.locks.lock(list.stem());
-        if (!QVPListSetServicePaths(walk.userName, walk.modelName))
-            return refused("list path too long");
-        result = context_.walk(static_cast<int>(walk.vector.size()), vector.data(), deadline);
+        result = steps.merge(*outcome);
     }
     reply(walkReply(result));
     syslog(LOG_ERR, "xpc - mibwalk_XPC - iRet=%d", result);

@@ -6,14 +6,17 @@
 // the socket's peer credentials and gives the connection its own
 // QVmacServiceXPC on its own thread. The requests of one connection run one
 // after another; connections run at the same time, at most a few per user
-// and a bounded number in all; one user's walks run one at a time, walks of
-// different users side by side in a bounded pool (UserShares.h). A
-// connection that sends nothing for the idle time is closed.
+// and a bounded number in all (UserShares.h). Each user starts one exchange
+// with a device at a time, users side by side in a bounded pool, and
+// simultaneous walks of one argument vector share one exchange, each merging
+// into its own caller's list (SharedExchanges.h). A connection that sends
+// nothing for the idle time is closed.
 #pragma once
 
 #include "protocol/Framing.h"
 #include "service/ListFileNames.h"
 #include "service/ListLocks.h"
+#include "service/SharedExchanges.h"
 #include "service/UserShares.h"
 
 #include <chrono>
@@ -23,10 +26,19 @@
 
 namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212 {
 
-// The walk entry: argument count, a writable, null-terminated vector and the
-// time by which the walk must have ended; returns the walk's result. Walks of
-// different users run at the same time, each on its request's thread.
-using WalkFunction = int (*)(int argc, char* argv[], Clock::time_point deadline);
+// The walk in its two steps, each run on a request's thread; exchanges and
+// merges of different requests run at the same time.
+struct WalkSteps {
+    // The exchange with the device: argument count, a writable,
+    // null-terminated vector (the parser reorders it and blanks the
+    // community in place) and the time by which the exchange must have
+    // ended. Fills *outcome; writes no file.
+    void (*exchange)(int argc, char* argv[], Clock::time_point deadline, ExchangeOutcome* outcome);
+    // Merges an outcome into the current list of this thread's list paths
+    // (ServicePaths.h); returns the walk's result: the outcome's, or 1 when
+    // a normal end could not be written.
+    int (*merge)(const ExchangeOutcome& outcome);
+};
 
 // Connections one user may hold open, and all users together: a user at the
 // cap is refused while the others are served.
@@ -34,26 +46,28 @@ inline constexpr std::size_t kConnectionsPerUser = 32;
 inline constexpr std::size_t kConnectionsInAll = 128;
 // Model names, and so lists, one user may have files of.
 inline constexpr std::size_t kMaxModelsPerUser = 32;
-// Walks running at once (of different users).
+// Exchanges with devices running at once (each of a different user).
 inline constexpr std::size_t kWalkPoolSize = 8;
 
 struct ServiceSettings {
     std::size_t walkPoolSize = kWalkPoolSize;
+    // Whether simultaneous walks of one vector share one exchange.
+    bool shareExchanges = true;
     // A walk request, its wait for its turn included, ends within this.
     Clock::duration walkBound = kRequestBound;
 };
 
 // What the whole process shares.
 struct ServiceContext {
-    ServiceContext(std::string directory, WalkFunction walkFunction, const ServiceSettings& settings = {});
+    ServiceContext(std::string directory, WalkSteps walkSteps, const ServiceSettings& settings = {});
 
     std::string profileDirectory;  // below TARNVALE_ROOT
-    WalkFunction walk;
+    WalkSteps walk;
     std::chrono::milliseconds idleTimeout{10000};
     Clock::duration walkBound;
     ListLocks locks;
     ConnectionSlots connections{kConnectionsPerUser, kConnectionsInAll};
-    WalkTurns turns;
+    SharedExchanges exchanges;
 };
 
 // The reply block of an operation: called exactly once before it returns.

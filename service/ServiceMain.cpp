@@ -74,7 +74,7 @@ void makeDirectories(const std::string& path)
 
 }  // namespace
 
-int serviceMain(int argc, char* argv[], WalkFunction walk, const ServiceSettings& settings)
+int serviceMain(int argc, char* argv[], WalkSteps walk, const ServiceSettings& settings)
 {
     static constexpr char kUsage[] = "usage: ColorProfileService [--listen PATH]\n";
     std::string listenPath;

@@ -12,6 +12,6 @@ namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212 {
 // /run/tarnvale/rx8240-profile.sock), and serves for the life of the
 // process. Returns only on a start-up failure: 2 for bad usage, 1 when no
 // socket could be had.
-int serviceMain(int argc, char* argv[], WalkFunction walk, const ServiceSettings& settings = {});
+int serviceMain(int argc, char* argv[], WalkSteps walk, const ServiceSettings& settings = {});
 
 }  // namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212

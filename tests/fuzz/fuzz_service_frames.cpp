@@ -26,10 +26,14 @@ namespace fs = std::filesystem;
 namespace {
 
 int walkCalls = 0;
-int recordWalk(int, char*[], svc::Clock::time_point)
+void recordExchange(int, char*[], svc::Clock::time_point, svc::ExchangeOutcome* outcome)
 {
     ++walkCalls;
-    return 0;
+    outcome->result = 0;
+}
+int mergeNothing(const svc::ExchangeOutcome& outcome)
+{
+    return outcome.result;
 }
 
 struct Sandbox {
@@ -43,7 +47,7 @@ struct Sandbox {
         directory = root + "/profiles";
         fs::remove_all(root);
         fs::create_directories(directory);
-        context = new svc::ServiceContext(directory, recordWalk);
+        context = new svc::ServiceContext(directory, {recordExchange, mergeNothing});
         context->idleTimeout = std::chrono::milliseconds(200);
     }
 };

@@ -7,6 +7,7 @@
 #include "profilelist/ProfileList.h"
 #include "protocol/ArgumentStrings.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
@@ -383,12 +384,15 @@ TEST_F(WalkRequests, UnknownWalkLettersWalk)
     EXPECT_EQ(recordLines("argv "), std::vector<std::string>(arguments.begin() + 3, arguments.end()));
 }
 
-TEST_F(WalkRequests, TwoDiscoveriesRunOneAfterTheOther)
+TEST_F(WalkRequests, TwoDiscoveriesOfOneUserRunOneAfterTheOther)
 {
     start("0", "300");
     std::vector<std::string> arguments{"mibwalk_XPC", "rx8240", user};
     arguments.insert(arguments.end(), kVector.begin(), kVector.end());
-    std::thread other([&] { runHelper(arguments); });
+    // Another device: a walk of the same vector would share the exchange.
+    std::vector<std::string> otherDevice = arguments;
+    std::replace(otherDevice.begin(), otherDevice.end(), std::string("127.0.0.1"), std::string("127.0.0.2"));
+    std::thread other([&] { runHelper(otherDevice); });
     runHelper(arguments);
     other.join();
     auto begins = recordLines("begin ");

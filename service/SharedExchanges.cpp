@@ -1,0 +1,55 @@
+#include "service/SharedExchanges.h"
+
+namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212 {
+
+std::unique_ptr<ExchangeOutcome> SharedExchanges::run(uid_t uid, const ExchangeKey& key, Clock::time_point deadline,
+                                                      const Exchange& exchange)
+{
+    std::unique_lock lock(mutex_);
+    std::shared_ptr<Running> joined;
+    const bool ready = changed_.wait_until(lock, deadline, [&] {
+        if (auto it = running_.find(key); share_ && it != running_.end())
+            joined = it->second;
+        return joined || mayStart(uid);
+    });
+    if (!ready)
+        return nullptr;
+    if (joined)
+        return join(lock, *joined, deadline);
+    return start(lock, uid, key, exchange);
+}
+
+std::unique_ptr<ExchangeOutcome> SharedExchanges::join(std::unique_lock<std::mutex>& lock, const Running& running,
+                                                       Clock::time_point deadline)
+{
+    auto copy = std::make_unique<ExchangeOutcome>();
+    if (!changed_.wait_until(lock, deadline, [&] { return running.done; }))
+        return nullptr;
+    *copy = running.outcome;
+    return copy;
+}
+
+std::unique_ptr<ExchangeOutcome> SharedExchanges::start(std::unique_lock<std::mutex>& lock, uid_t uid,
+                                                        const ExchangeKey& key, const Exchange& exchange)
+{
+    auto outcome = std::make_unique<ExchangeOutcome>();
+    auto running = std::make_shared<Running>();
+    const Runs::iterator registered = share_ ? running_.emplace(key, running).first : running_.end();
+    starting_.insert(uid);
+    lock.unlock();
+    changed_.notify_all();  // waiting walks of the same key join it
+
+    exchange(outcome.get());
+
+    lock.lock();
+    running->outcome = *outcome;
+    running->done = true;
+    if (registered != running_.end())
+        running_.erase(registered);
+    starting_.erase(uid);
+    lock.unlock();
+    changed_.notify_all();
+    return outcome;
+}
+
+}  // namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212
