@@ -1,0 +1,123 @@
+// Walks of two users that reach the service at the same time: with the same
+// argument vector they share one exchange with the device and each user's
+// own list gets the device's profiles; a vector that differs in any element
+// runs its own exchange.
+#include "ServiceFixture.h"
+
+#include "discovery/MibWalk.h"
+#include "platform/FixedPaths.h"
+#include "profilelist/ProfileList.h"
+#include "tests/discovery/SnmpTestAgents.h"
+
+#include <gmock/gmock.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace rxtest;
+using namespace snmptest;
+using ::testing::HasSubstr;
+
+namespace {
+
+constexpr const char* kOtherUser = "nobody";
+
+// A device with two RGB profiles on its disk.
+std::vector<VarBind> twoProfiles()
+{
+    std::vector<VarBind> vars;
+    for (uint32_t r : {1u, 2u}) {
+        vars.push_back(intVar(columnOid(1, r), r));
+        vars.push_back(intVar(columnOid(2, r), kLocationDisk));
+        vars.push_back(stringVar(columnOid(3, r), "Shared " + std::to_string(r)));
+        vars.push_back(stringVar(columnOid(4, r), "SHARED" + std::to_string(r) + ".ICC"));
+        vars.push_back(intVar(columnOid(5, r), 1));
+    }
+    vars.push_back(intVar(parseOid("1.3.6.1.4.1.71362.1.1.1.1.6.13.1.2.0"), 0));
+    return vars;
+}
+
+struct SharingCase {
+    const char* what;
+    std::vector<std::string> otherOptions;  // the second walk's options, before the agent's address
+    std::size_t exchanges;                  // walks the agent sees
+};
+
+std::ostream& operator<<(std::ostream& out, const SharingCase& c)
+{
+    return out << c.what;
+}
+
+// The plug-in's vector with a time-out long enough for the held first answer.
+std::vector<std::string> walkOf(const std::string& user, const std::string& agent,
+                                const std::vector<std::string>& options)
+{
+    std::vector<std::string> arguments{"mibwalk_XPC", "rx8240", user, "snmpwalk", "-Os"};
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    arguments.insert(arguments.end(), {"-v", "1", "-t", "10", "-r", "0", agent, kProfileTableOid});
+    return arguments;
+}
+
+class SharedExchanges : public ::testing::TestWithParam<SharingCase> {
+protected:
+    void SetUp() override
+    {
+        if (geteuid() != 0)
+            GTEST_SKIP() << "needs root to walk as a second user";
+        isolateNetSnmp();
+        service.start({RX_SERVICE_BINARY, {}});
+        fs::permissions(service.root(), fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    }
+
+    ServiceUnderRoot service;
+};
+
+TEST_P(SharedExchanges, SameVectorOneExchangeEachUserItsOwnList)
+{
+    const SharingCase& c = GetParam();
+    // The agent holds its first answer until both walks are in the service.
+    std::atomic<bool> released{false};
+    const TableResponder table(twoProfiles());
+    FakeAgent agent([&](const Request& request) {
+        for (int i = 0; i < 500 && !released; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return table(request);
+    });
+    const std::string me = rx::realUserLoginName();
+    std::string mine, others;
+    std::thread first([&] { mine = runHelper(walkOf(me, agent.address(), {"-c", "ombrel"})); });
+    for (int i = 0; i < 1000 && agent.requests().empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::thread second([&] { others = runHelperAs(kOtherUser, walkOf(kOtherUser, agent.address(), c.otherOptions)); });
+    std::this_thread::sleep_for(std::chrono::seconds(2));  // the second request reaches the service
+    released = true;
+    first.join();
+    second.join();
+
+    EXPECT_THAT(mine, HasSubstr("mibwalk_XPC=iRet=0"));
+    EXPECT_THAT(others, HasSubstr("mibwalk_XPC=iRet=0"));
+    const auto requests = agent.requests();
+    const Oid start = parseOid(kProfileTableOid);
+    EXPECT_EQ(std::count_if(requests.begin(), requests.end(),
+                            [&](const Request& r) { return r.pduType == kTagGetNext && r.oids.at(0) == start; }),
+              static_cast<long>(c.exchanges))
+        << requests.size() << " requests";
+    for (const std::string& user : {me, std::string(kOtherUser)})
+        for (const char* name : {"SHARED1.ICC", "SHARED2.ICC"})
+            EXPECT_THAT(readFile(service.listPath(user)), HasSubstr(name)) << user;
+}
+
+INSTANTIATE_TEST_SUITE_P(Walks, SharedExchanges,
+                         ::testing::Values(SharingCase{"the same vector", {"-c", "ombrel"}, 1},
+                                           SharingCase{"another community", {"-c", "ombrex"}, 2},
+                                           SharingCase{"the start OID asked first", {"-c", "ombrel", "-Ci"}, 2}));
+
+}  // namespace
