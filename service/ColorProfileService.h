@@ -53,7 +53,8 @@ struct ServiceSettings {
     std::size_t walkPoolSize = kWalkPoolSize;
     // Whether simultaneous walks of one vector share one exchange.
     bool shareExchanges = true;
-    // A walk request, its wait for its turn included, ends within this.
+    // A walk request, its wait for a turn or a shared exchange included,
+    // ends its exchange within this; the merge follows.
     Clock::duration walkBound = kRequestBound;
 };
 
