@@ -6,7 +6,9 @@
 // a pool of one walk (one at a time) as the baseline. Every request is a
 // launcher run as its user. Prints p50/p99 time-to-reply of the 16 users and
 // the whole run's time beside the targets: p99 at most 3 times a single walk
-// of one printer; the slow agent adds at most 1 s to the others' p99.
+// of one printer; the slow agent adds at most 1 s to the others' p99. The
+// service shares one exchange among simultaneous walks of one printer (the
+// baseline does not); the exchanges each run made are printed beside.
 // Needs root (the users are the system's accounts) and snmpsimd.
 #include "discovery/MibWalk.h"
 #include "platform/FixedPaths.h"
@@ -19,6 +21,7 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -149,6 +152,18 @@ Load runLoad(int users, int printers, bool withSlow)
     return load;
 }
 
+// Exchanges the printers have seen so far: each begins with a GETNEXT of
+// the table's OID, so walks that shared one count once.
+double exchangesSoFar()
+{
+    const std::string start = std::string("GETNEXT ") + kProfileTableOid;
+    std::size_t count = 0;
+    for (const auto& printer : gPrinters)
+        for (const std::string& request : printer->loggedRequests())
+            count += request == start;
+    return static_cast<double>(count);
+}
+
 double percentile(const std::vector<double>& sorted, double p)
 {
     if (sorted.empty())
@@ -167,8 +182,10 @@ void measure(benchmark::State& state, const char* binary, int users, int printer
         return;
     }
     Load load;
+    const double exchangesBefore = exchangesSoFar();
     for (auto _ : state)
         load = runLoad(users, printers, withSlow);
+    gFigures[figure + " exchanges"] = exchangesSoFar() - exchangesBefore;
     kill(service, SIGTERM);
     waitpid(service, nullptr, 0);
     if (load.failed > 0)
@@ -176,6 +193,7 @@ void measure(benchmark::State& state, const char* binary, int users, int printer
     state.counters["p50_ms"] = percentile(load.ms, 0.50);
     state.counters["p99_ms"] = percentile(load.ms, 0.99);
     state.counters["total_ms"] = load.totalMs;
+    state.counters["exchanges"] = gFigures[figure + " exchanges"];
     gFigures[figure + " p50"] = percentile(load.ms, 0.50);
     gFigures[figure + " p99"] = percentile(load.ms, 0.99);
     gFigures[figure + " total"] = load.totalMs;
@@ -208,8 +226,9 @@ void printFigures()
     std::printf("\nprint server, %d users x %d printers (%d rows): single walk %.0f ms\n", kUsers, kPrinters, kRows,
                 single);
     for (const char* run : {"pool", "pool+slow", "serial"})
-        std::printf("  %-9s p50 %.0f ms, p99 %.0f ms, run %.0f ms\n", run, gFigures[std::string(run) + " p50"],
-                    gFigures[std::string(run) + " p99"], gFigures[std::string(run) + " total"]);
+        std::printf("  %-9s p50 %.0f ms, p99 %.0f ms, run %.0f ms, %.0f exchanges with the printers\n", run,
+                    gFigures[std::string(run) + " p50"], gFigures[std::string(run) + " p99"],
+                    gFigures[std::string(run) + " total"], gFigures[std::string(run) + " exchanges"]);
     std::printf("print server p99 / single walk: %.2fx (target: at most 3x)\n",
                 single > 0 ? gFigures["pool p99"] / single : 0);
     std::printf("print server p99 added by a slow agent: %.0f ms (target: at most 1000 ms)\n",
