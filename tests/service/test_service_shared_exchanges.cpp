@@ -1,7 +1,7 @@
 // Walks of two users that reach the service at the same time: with the same
 // argument vector they share one exchange with the device and each user's
 // own list gets the device's profiles; a vector that differs in any element
-// runs its own exchange.
+// runs its own exchange. Nothing of one user's list reaches the other's.
 #include "ServiceFixture.h"
 
 #include "discovery/MibWalk.h"
@@ -14,8 +14,11 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <ostream>
+#include <regex>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -25,6 +28,7 @@ namespace fs = std::filesystem;
 using namespace rxtest;
 using namespace snmptest;
 using ::testing::HasSubstr;
+using ::testing::UnorderedElementsAre;
 
 namespace {
 
@@ -43,6 +47,17 @@ std::vector<VarBind> twoProfiles()
     }
     vars.push_back(intVar(parseOid("1.3.6.1.4.1.71362.1.1.1.1.6.13.1.2.0"), 0));
     return vars;
+}
+
+// The profile file names a list file holds.
+std::vector<std::string> fileNamesIn(const std::string& path)
+{
+    static const std::regex name("<string>([A-Z0-9]+\\.ICC)</string>");
+    const std::string text = readFile(path);
+    std::vector<std::string> names;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), name); it != std::sregex_iterator(); ++it)
+        names.push_back((*it)[1]);
+    return names;
 }
 
 struct SharingCase {
@@ -92,6 +107,14 @@ TEST_P(SharedExchanges, SameVectorOneExchangeEachUserItsOwnList)
         return table(request);
     });
     const std::string me = rx::realUserLoginName();
+    // An entry of the other user's own, which must stay out of my list.
+    auto lists = std::make_unique<ProfileList[]>(3);
+    ProfileListItem& own = lists[0].litem[lists[0].iNum++];
+    std::snprintf(own.FileName, sizeof own.FileName, "PRIVATE.ICC");
+    own.iIndexOnDevice = 9;
+    own.iInMenu = kStateManualShown;
+    own.iLocation = kLocationDisk;
+    writeFile(service.listPath(kOtherUser), QVPListBuildFileText(&lists[0], &lists[1], &lists[2]));
     std::string mine, others;
     std::thread first([&] { mine = runHelper(walkOf(me, agent.address(), {"-c", "ombrel"})); });
     for (int i = 0; i < 1000 && agent.requests().empty(); ++i)
@@ -110,9 +133,9 @@ TEST_P(SharedExchanges, SameVectorOneExchangeEachUserItsOwnList)
                             [&](const Request& r) { return r.pduType == kTagGetNext && r.oids.at(0) == start; }),
               static_cast<long>(c.exchanges))
         << requests.size() << " requests";
-    for (const std::string& user : {me, std::string(kOtherUser)})
-        for (const char* name : {"SHARED1.ICC", "SHARED2.ICC"})
-            EXPECT_THAT(readFile(service.listPath(user)), HasSubstr(name)) << user;
+    EXPECT_THAT(fileNamesIn(service.listPath(me)), UnorderedElementsAre("SHARED1.ICC", "SHARED2.ICC"));
+    EXPECT_THAT(fileNamesIn(service.listPath(kOtherUser)),
+                UnorderedElementsAre("PRIVATE.ICC", "SHARED1.ICC", "SHARED2.ICC"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Walks, SharedExchanges,
