@@ -13,6 +13,7 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -333,20 +334,26 @@ TEST_F(AttacksOnOthers, ConnectionsBeyondTheUsersCapAreRefusedWhileOthersAreServ
 TEST_F(AttacksOnOthers, AUsersSlowWalksDelayOnlyThatUser)
 {
     std::atomic<bool> slowOver{false};
-    std::string first, second;
+    std::string first, queued, joined;
     std::thread slow([&] {
         first = runHelperAs(kAttacker, walkOf(kAttacker, kSlowAgent));
         slowOver = true;
     });
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    // The attacker's next walk waits for its first; past the bound it fails.
-    std::thread queued([&] { second = runHelperAs(kAttacker, walkOf(kAttacker, kSlowAgent)); });
+    // The attacker's walk of another vector waits for its turn, one of the
+    // same vector for the shared exchange; past the bound both fail.
+    std::vector<std::string> otherCommunity = walkOf(kAttacker, kSlowAgent);
+    std::replace(otherCommunity.begin(), otherCommunity.end(), std::string("ombrel"), std::string("ombrex"));
+    std::thread waiting([&] { queued = runHelperAs(kAttacker, otherCommunity); });
+    std::thread sharing([&] { joined = runHelperAs(kAttacker, walkOf(kAttacker, kSlowAgent)); });
     expectVictimServed("another user's slow walk");
     EXPECT_FALSE(slowOver) << "the victim waited for the attacker's walk";
-    queued.join();
+    waiting.join();
+    sharing.join();
     slow.join();
     EXPECT_THAT(first, HasSubstr("mibwalk_XPC=iRet=0"));
-    EXPECT_THAT(second, HasSubstr("mibwalk_XPC=iRet=1")) << "a walk waiting past the bound";
+    EXPECT_THAT(queued, HasSubstr("mibwalk_XPC=iRet=1")) << "a walk waiting for its turn past the bound";
+    EXPECT_THAT(joined, HasSubstr("mibwalk_XPC=iRet=1")) << "a walk waiting for a shared exchange past the bound";
 }
 
 TEST_F(AttacksOnOthers, StagingFilesListCountAndMemoryStayWithinTheirCaps)
