@@ -61,13 +61,14 @@ int directWrite(const std::string& path, const ProfileList* rgb, const ProfileLi
 void BM_Write_Launcher(benchmark::State& state)
 {
     auto lists = fullLists();
+    const std::size_t runsBefore = QVPListLauncherRuns();
     for (auto _ : state)
         if (QVPListWriteProfile_All(&lists[0], &lists[1], &lists[2]) != 0)
             state.SkipWithError("launcher write failed");
     state.counters["runs_per_write"] =
-        static_cast<double>(3 + splitCharEvery(*QVPListUtf16FromUtf8(QVPListBuildFileText(&lists[0], &lists[1], &lists[2])),
-                                               kPieceLength)
-                                    .size());
+        static_cast<double>(QVPListLauncherRuns() - runsBefore) / static_cast<double>(state.iterations());
+    state.counters["pieces"] = static_cast<double>(
+        splitUtf8Every(QVPListBuildFileText(&lists[0], &lists[1], &lists[2]), kPieceLength).size());
 }
 BENCHMARK(BM_Write_Launcher)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
