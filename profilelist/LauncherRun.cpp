@@ -16,6 +16,7 @@
 #include <memory>
 #include <mutex>
 #include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -41,6 +42,13 @@ public:
     // Waits for the process to end (blocking or not); true once it has
     // been reaped.
     bool reap(bool block);
+    // Ends a run that carries a sequence, so that no request after the one
+    // under way is sent; a run of one request is left to end on its own.
+    void stopSequence() const
+    {
+        if (commands_.size() > 1)
+            kill(pid_, SIGTERM);
+    }
     // The request the run leads up to: its last.
     const std::string& command() const { return commands_.back(); }
     bool carriesAnyOf(std::initializer_list<std::string_view> commands) const
@@ -160,12 +168,14 @@ std::unique_ptr<Run> startLauncher(const std::vector<const char*>& arguments, st
 }
 
 // Runs the started launcher to its end through the waiter; its output, or
-// empty when it could not be started or read or the wait was given up.
+// empty when it could not be started or read or the wait was given up (a
+// sequence then stops after the request under way).
 std::optional<std::string> finish(std::unique_ptr<Run> run)
 {
     if (!run)
         return std::nullopt;
     if (!waitFor(run->command(), *run)) {
+        run->stopSequence();
         keepAsLeftover(std::move(run));
         return std::nullopt;
     }
