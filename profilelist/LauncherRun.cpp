@@ -271,14 +271,7 @@ bool QVPListAwaitLeftoverRuns(std::initializer_list<std::string_view> commands)
 
 std::optional<std::string> QVPListRunLauncher(const std::vector<std::string>& commandAndArguments)
 {
-    reapEndedLeftovers();
-    std::vector<std::string> commands;
-    std::vector<const char*> arguments;
-    for (const std::string& argument : commandAndArguments)
-        arguments.push_back(argument.c_str());
-    if (!commandAndArguments.empty())
-        commands.push_back(commandAndArguments.front());
-    return finish(startLauncher(arguments, std::move(commands)));
+    return QVPListRunLauncherSequence({{commandAndArguments}});
 }
 
 std::optional<std::string> QVPListRunLauncherSequence(const std::vector<LauncherRequest>& requests)

@@ -17,7 +17,9 @@
 #include <memory>
 #include <random>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -259,6 +261,28 @@ TEST_F(ServiceRequests, TheLargestLegalListFitsTheSizeCap)
     EXPECT_LT(text.size() * 3, kMaxListFileSize) << "the cap is not well above the largest list";
     ASSERT_EQ(QVPListWriteProfile_All(&lists[0], &lists[1], &lists[2]), 0);
     EXPECT_EQ(readFile(current), text);
+}
+
+// Where the system lets a process start with less than a whole list on its
+// command line, the write goes in several launcher runs, each going on only
+// after the last step of the one before succeeded. The smaller limit is set
+// in a child process, so that the test's own stack keeps its size.
+TEST_F(ServiceRequests, AWriteLargerThanTheArgumentLimitGoesInSeveralRuns)
+{
+    auto lists = sampleLists(5);
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit stack{1024 * 1024, RLIM_INFINITY};  // execve's limit: a quarter of it
+        const std::size_t runs = QVPListLauncherRuns();
+        const bool written =
+            setrlimit(RLIMIT_STACK, &stack) == 0 && QVPListWriteProfile_All(&lists[0], &lists[1], &lists[2]) == 0;
+        _exit(!written ? 1 : QVPListLauncherRuns() - runs < 2 ? 2 : 0);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the write failed, 2: it went in one run";
+    EXPECT_EQ(readFile(current), QVPListBuildFileText(&lists[0], &lists[1], &lists[2]));
+    EXPECT_FALSE(pathExists(staging));
 }
 
 TEST_F(ServiceRequests, PluginSwapExistAndRemove)
