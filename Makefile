@@ -78,11 +78,18 @@ fuzz: deps
 	    -print_final_stats=1 ../../corpus/$$f) 2>&1 | tail -n 12; \
 	done
 
-# The Debian package, built in a tree of its own without the tests and with
-# warnings not fatal: $(BUILD)/package-build/package/rx8240-driver_VERSION_ARCH.deb
+# The Debian package, built in a tree of its own without the tests, with
+# warnings not fatal and with Debian's hardened build flags (stack
+# protector, fortified functions, read-only relocations bound at start):
+# $(BUILD)/package-build/package/rx8240-driver_VERSION_ARCH.deb
 PACKAGE_BUILD = $(BUILD)/package-build
+DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
 package: deps
 	@cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DCMAKE_C_FLAGS="$$($(DEB_FLAGS) CFLAGS) $$($(DEB_FLAGS) CPPFLAGS)" \
+	  -DCMAKE_CXX_FLAGS="$$($(DEB_FLAGS) CXXFLAGS) $$($(DEB_FLAGS) CPPFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$($(DEB_FLAGS) LDFLAGS)" -DCMAKE_SHARED_LINKER_FLAGS="$$($(DEB_FLAGS) LDFLAGS)" \
+	  -DCMAKE_MODULE_LINKER_FLAGS="$$($(DEB_FLAGS) LDFLAGS)" \
 	  -DRX_BUILD_TESTS=OFF -DRX_WERROR=OFF >/dev/null
 	@cmake --build $(PACKAGE_BUILD) -j$(JOBS)
 	@cd $(PACKAGE_BUILD) && cpack -G DEB

@@ -22,17 +22,51 @@ bool isLowSurrogate(char16_t u)
     return u >= 0xDC00 && u <= 0xDFFF;
 }
 
-// Units and UTF-8 bytes of the code point at `at`.
-void codePointAt(std::u16string_view text, std::size_t at, std::size_t* units, std::size_t* bytes)
+// The code point at `at`: its length in the text's own units, in UTF-16
+// units and in UTF-8 bytes. UTF-8 text is taken to be well-formed.
+struct CodePoint {
+    std::size_t length, units, bytes;
+};
+
+CodePoint codePointAt(std::u16string_view text, std::size_t at)
 {
     char16_t u = text[at];
-    if (isHighSurrogate(u) && at + 1 < text.size() && isLowSurrogate(text[at + 1])) {
-        *units = 2;
-        *bytes = 4;
-    } else {
-        *units = 1;
-        *bytes = u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
+    if (isHighSurrogate(u) && at + 1 < text.size() && isLowSurrogate(text[at + 1]))
+        return {2, 2, 4};
+    const std::size_t bytes = u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
+    return {1, 1, bytes};
+}
+
+CodePoint codePointAt(std::string_view text, std::size_t at)
+{
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const std::size_t bytes = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    return {bytes, bytes == 4 ? 2u : 1u, bytes};
+}
+
+// The pieces of splitCharEvery, as views into the text, in either encoding.
+template <class Char>
+std::vector<std::basic_string_view<Char>> cutPieces(std::basic_string_view<Char> text, std::uint64_t chunkLength,
+                                                    std::size_t maxUtf8Bytes)
+{
+    std::vector<std::basic_string_view<Char>> pieces;
+    if (text.empty())
+        pieces.emplace_back();
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t length = 0, units = 0, bytes = 0;
+        while (at + length < text.size()) {
+            const CodePoint next = codePointAt(text, at + length);
+            // A piece always takes its first code point, so it never stays empty.
+            if (length > 0 && (units + next.units > chunkLength || bytes + next.bytes > maxUtf8Bytes))
+                break;
+            length += next.length;
+            units += next.units;
+            bytes += next.bytes;
+        }
+        pieces.push_back(text.substr(at, length));
+        at += length;
     }
+    return pieces;
 }
 
 std::string stagingPath(const std::string& current)
@@ -41,30 +75,32 @@ std::string stagingPath(const std::string& current)
 }
 
 // Sends the three lists to the service as a staged write of the current
-// list: clears a leftover staging file, sends the pieces, commits.
+// list, in one sequence of requests: the writability probe; the removal of
+// a staging file that an interrupted write left, which would otherwise
+// stand in front of this write's text and whose answer does not matter; the
+// pieces; the commit. Each but the first piece runs only after a "TRUE".
 int sendLists(const ProfileList* rgb, const ProfileList* sim, const ProfileList* dst)
 {
     const std::string path = QVPListCurrentPath();
     if (path.empty())
         return -1;
     const std::string url = svc::fileUrlFromPath(path);
-    auto text = QVPListUtf16FromUtf8(QVPListBuildFileText(rgb, sim, dst));
-    if (!text || text->empty())
+    const std::string text = QVPListBuildFileText(rgb, sim, dst);
+    if (text.empty() || !svc::isValidUtf8(text))
         return -1;
     // A step of an earlier write whose wait was stopped may still reach the
     // service: it would land in this write's staging file.
     if (!QVPListAwaitLeftoverRuns({svc::kOpRemove, svc::kOpWritePiece, svc::kOpCommit}))
         return -1;
-    // A staging file left by an interrupted write would stand in front of
-    // this one's text; its removal also starts this write's sequence.
-    QVPListRunLauncher({std::string(svc::kOpRemove), stagingPath(path)});
-    const std::string pieceOk = std::string(svc::kOpWritePiece) + "=TRUE";
-    for (const std::u16string& piece : splitCharEvery(*text, kPieceLength)) {
-        auto output = QVPListRunLauncher({std::string(svc::kOpWritePiece), url, QVPListUtf8FromUtf16(piece)});
-        if (!QVPListOutputHolds(output, pieceOk))
-            return -1;
+    std::vector<LauncherRequest> requests{{{std::string(svc::kOpIsAdmin), path}},
+                                          {{std::string(svc::kOpRemove), stagingPath(path)}}};
+    for (std::string_view piece : splitUtf8Every(text, kPieceLength)) {
+        LauncherRequest write{{std::string(svc::kOpWritePiece), url}, requests.size() > 2};
+        write.commandAndArguments.emplace_back(piece);
+        requests.push_back(std::move(write));
     }
-    auto output = QVPListRunLauncher({std::string(svc::kOpCommit), url});
+    requests.push_back({{std::string(svc::kOpCommit), url}});
+    auto output = QVPListRunLauncherSequence(requests);
     return QVPListOutputHolds(output, std::string(svc::kOpCommit) + "=TRUE") ? 0 : -1;
 }
 
@@ -74,26 +110,15 @@ std::vector<std::u16string> splitCharEvery(std::u16string_view text, std::uint64
                                            std::size_t maxUtf8Bytes)
 {
     std::vector<std::u16string> pieces;
-    if (text.empty()) {
-        pieces.emplace_back();
-        return pieces;
-    }
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t units = 0, bytes = 0;
-        while (at + units < text.size()) {
-            std::size_t cpUnits, cpBytes;
-            codePointAt(text, at + units, &cpUnits, &cpBytes);
-            // A piece always takes its first code point, so it never stays empty.
-            if (units > 0 && (units + cpUnits > chunkLength || bytes + cpBytes > maxUtf8Bytes))
-                break;
-            units += cpUnits;
-            bytes += cpBytes;
-        }
-        pieces.emplace_back(text.substr(at, units));
-        at += units;
-    }
+    for (std::u16string_view piece : cutPieces(text, chunkLength, maxUtf8Bytes))
+        pieces.emplace_back(piece);
     return pieces;
+}
+
+std::vector<std::string_view> splitUtf8Every(std::string_view text, std::uint64_t chunkLength,
+                                             std::size_t maxUtf8Bytes)
+{
+    return cutPieces(text, chunkLength, maxUtf8Bytes);
 }
 
 std::optional<std::u16string> QVPListUtf16FromUtf8(std::string_view text)
@@ -212,8 +237,6 @@ int QVPListRemove(int removeType)
 
 int QVPListWriteProfile_All(const ProfileList* rgb, const ProfileList* sim, const ProfileList* dst)
 {
-    if (QVPListIsAdminProfile() == 0)
-        return -1;
     return sendLists(rgb, sim, dst);
 }
 
@@ -221,8 +244,6 @@ int QVPListWriteProfile_All_Pap(const ProfileList* rgb, const ProfileList* sim, 
                                 const ProfileList* rgbDeleted, const ProfileList* simDeleted,
                                 const ProfileList* dstDeleted)
 {
-    if (QVPListIsAdminProfile() == 0)
-        return -1;
     auto merged = std::make_unique<ProfileList[]>(3);  // value-initialised: zero-filled
     QVPListMappingProfile_All_Pap(rgb, sim, dst, &merged[0], &merged[1], &merged[2], rgbDeleted, simDeleted,
                                   dstDeleted);

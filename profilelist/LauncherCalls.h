@@ -21,6 +21,22 @@ std::string QVPListLauncherPath();
 // process or pipe could not be made. The exit status is not looked at.
 std::optional<std::string> QVPListRunLauncher(const std::vector<std::string>& commandAndArguments);
 
+// One request of a sequence: the command and its further arguments, and
+// whether it runs only when the request before it answered "TRUE" (else
+// whatever that one answered).
+struct LauncherRequest {
+    std::vector<std::string> commandAndArguments;
+    bool onlyAfterTrue = true;
+};
+
+// Runs the requests in order, in one launcher run, or in several when their
+// arguments pass what the system lets one process start with; a request
+// that may not run (the one before it did not answer "TRUE") ends the
+// sequence. Returns what the runs printed, a "COMMAND=REPLY" line per
+// request that ran; empty, as QVPListRunLauncher's, when a run could not be
+// made or read.
+std::optional<std::string> QVPListRunLauncherSequence(const std::vector<LauncherRequest>& requests);
+
 // True when the output is present and holds `expected` ("COMMAND=TRUE").
 bool QVPListOutputHolds(const std::optional<std::string>& output, std::string_view expected);
 
@@ -41,6 +57,11 @@ inline constexpr std::size_t kMaxArgumentBytes = 128 * 1024 - 1;
 // exceeds `maxUtf8Bytes` (a piece then ends early).
 std::vector<std::u16string> splitCharEvery(std::u16string_view text, std::uint64_t chunkLength,
                                            std::size_t maxUtf8Bytes = kMaxArgumentBytes);
+
+// splitCharEvery over the UTF-8 form of the text, without converting it:
+// the same cuts, as views into `text`, which must be well-formed UTF-8.
+std::vector<std::string_view> splitUtf8Every(std::string_view text, std::uint64_t chunkLength,
+                                             std::size_t maxUtf8Bytes = kMaxArgumentBytes);
 
 // UTF-8 to UTF-16; empty when the bytes are not well-formed UTF-8.
 std::optional<std::u16string> QVPListUtf16FromUtf8(std::string_view text);

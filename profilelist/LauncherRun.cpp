@@ -1,18 +1,22 @@
-// Running the launcher: one request to the service per process, its
-// standard output read through a pipe while the installed waiter waits.
+// Running the launcher: a request to the service, or a sequence of them, per
+// process, its standard output read through a pipe while the installed
+// waiter waits.
 #include "profilelist/LauncherCalls.h"
 #include "profilelist/LauncherWait.h"
 
 #include "platform/FileDescriptor.h"
 #include "platform/FixedPaths.h"
+#include "protocol/Wire.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <memory>
 #include <mutex>
 #include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -25,12 +29,12 @@ namespace {
 std::atomic<std::size_t> launcherRuns{0};
 std::atomic<rx::LauncherWaiter*> installedWaiter{nullptr};
 
-// A started launcher: its process, the read end of its output and what it
-// has printed so far.
+// A started launcher: the commands it carries, its process, the read end of
+// its output and what it has printed so far.
 class Run final : public rx::LauncherProcess {
 public:
-    Run(std::string command, pid_t pid, rx::UniqueFd output)
-        : command_(std::move(command)), pid_(pid), output_(std::move(output))
+    Run(std::vector<std::string> commands, pid_t pid, rx::UniqueFd output)
+        : commands_(std::move(commands)), pid_(pid), output_(std::move(output))
     {
     }
     int outputFd() const override { return output_.get(); }
@@ -38,12 +42,25 @@ public:
     // Waits for the process to end (blocking or not); true once it has
     // been reaped.
     bool reap(bool block);
-    const std::string& command() const { return command_; }
+    // Ends a run that carries a sequence, so that no request after the one
+    // under way is sent; a run of one request is left to end on its own.
+    void stopSequence() const
+    {
+        if (commands_.size() > 1)
+            kill(pid_, SIGTERM);
+    }
+    // The request the run leads up to: its last.
+    const std::string& command() const { return commands_.back(); }
+    bool carriesAnyOf(std::initializer_list<std::string_view> commands) const
+    {
+        return std::find_first_of(commands_.begin(), commands_.end(), commands.begin(), commands.end()) !=
+               commands_.end();
+    }
     // The output once it has ended; empty when it could not be read.
     std::optional<std::string> result() const { return readable_ ? std::optional(text_) : std::nullopt; }
 
 private:
-    std::string command_;
+    std::vector<std::string> commands_;
     pid_t pid_;
     rx::UniqueFd output_;
     std::string text_;
@@ -106,9 +123,8 @@ void keepAsLeftover(std::unique_ptr<Run> run)
 std::unique_ptr<Run> takeLeftover(std::initializer_list<std::string_view> commands)
 {
     std::lock_guard lock(leftoverMutex);
-    auto found = std::find_if(leftovers.begin(), leftovers.end(), [&](const std::unique_ptr<Run>& run) {
-        return std::find(commands.begin(), commands.end(), run->command()) != commands.end();
-    });
+    auto found = std::find_if(leftovers.begin(), leftovers.end(),
+                              [&](const std::unique_ptr<Run>& run) { return run->carriesAnyOf(commands); });
     if (found == leftovers.end())
         return nullptr;
     std::unique_ptr<Run> run = std::move(*found);
@@ -116,9 +132,11 @@ std::unique_ptr<Run> takeLeftover(std::initializer_list<std::string_view> comman
     return run;
 }
 
-// Starts the launcher with its standard output on a pipe; null when no file
-// is at the launcher path or the process or pipe could not be made.
-std::unique_ptr<Run> startLauncher(const std::vector<std::string>& commandAndArguments)
+// Starts the launcher with the arguments (the command of each request
+// listed in `commands`) and its standard output on a pipe; null when no file
+// is at the launcher path or the process or pipe could not be made. The
+// arguments are the caller's, not copied.
+std::unique_ptr<Run> startLauncher(const std::vector<const char*>& arguments, std::vector<std::string> commands)
 {
     const std::string launcher = QVPListLauncherPath();
     struct stat st;
@@ -137,15 +155,80 @@ std::unique_ptr<Run> startLauncher(const std::vector<std::string>& commandAndArg
 
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(launcher.c_str()));
-    for (const std::string& argument : commandAndArguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
+    for (const char* argument : arguments)
+        argv.push_back(const_cast<char*>(argument));
     argv.push_back(nullptr);
     pid_t pid = 0;
     if (posix_spawn(&pid, launcher.c_str(), &actions, nullptr, argv.data(), environ) != 0)
         return nullptr;
     ++launcherRuns;
-    const std::string command = commandAndArguments.empty() ? std::string() : commandAndArguments.front();
-    return std::make_unique<Run>(command, pid, std::move(readEnd));
+    if (commands.empty())
+        commands.emplace_back();
+    return std::make_unique<Run>(std::move(commands), pid, std::move(readEnd));
+}
+
+// Runs the started launcher to its end through the waiter; its output, or
+// empty when it could not be started or read or the wait was given up (a
+// sequence then stops after the request under way).
+std::optional<std::string> finish(std::unique_ptr<Run> run)
+{
+    if (!run)
+        return std::nullopt;
+    if (!waitFor(run->command(), *run)) {
+        run->stopSequence();
+        keepAsLeftover(std::move(run));
+        return std::nullopt;
+    }
+    run->reap(true);
+    return run->result();
+}
+
+// What the arguments of one launcher run may take, by execve's count: the
+// system's limit less the environment, the launcher's path and a margin.
+std::size_t argumentBudget(std::size_t launcherPathSize)
+{
+    const long limit = sysconf(_SC_ARG_MAX);
+    std::size_t used = launcherPathSize + 4096;
+    for (char** variable = environ; *variable; ++variable)
+        used += std::strlen(*variable) + 1 + sizeof(char*);
+    return limit > 0 && static_cast<std::size_t>(limit) > used ? static_cast<std::size_t>(limit) - used : 0;
+}
+
+std::size_t argumentCost(const std::vector<std::string>& arguments)
+{
+    std::size_t cost = 0;
+    for (const std::string& argument : arguments)
+        cost += argument.size() + 1 + sizeof(char*);
+    return cost;
+}
+
+// The requests of one launcher run, from `first` on: as many as the budget
+// holds, at least one. Returns the end of the run.
+std::size_t oneRun(const std::vector<LauncherRequest>& requests, std::size_t first, std::size_t budget,
+                   std::vector<const char*>* arguments, std::vector<std::string>* commands)
+{
+    constexpr std::string_view kStepIfTrue = RX_STEP_IF_TRUE, kStepAlways = RX_STEP_ALWAYS;
+    std::size_t end = first, cost = 0;
+    for (; end < requests.size(); ++end) {
+        const std::vector<std::string>& request = requests[end].commandAndArguments;
+        cost += argumentCost(request) + (end > first ? kStepIfTrue.size() + 1 + sizeof(char*) : 0);
+        if (end > first && cost > budget)
+            break;
+        if (end > first)
+            arguments->push_back(requests[end].onlyAfterTrue ? kStepIfTrue.data() : kStepAlways.data());
+        for (const std::string& argument : request)
+            arguments->push_back(argument.c_str());
+        commands->push_back(request.empty() ? std::string() : request.front());
+    }
+    return end;
+}
+
+// Whether the run's last request ran and answered "TRUE": its line ends the
+// output.
+bool endsWithTrue(const std::string& output, const std::string& command)
+{
+    const std::string line = command + "=" RX_REPLY_TRUE "\n";
+    return output.size() >= line.size() && output.compare(output.size() - line.size(), line.size(), line) == 0;
 }
 
 }  // namespace
@@ -188,16 +271,27 @@ bool QVPListAwaitLeftoverRuns(std::initializer_list<std::string_view> commands)
 
 std::optional<std::string> QVPListRunLauncher(const std::vector<std::string>& commandAndArguments)
 {
+    return QVPListRunLauncherSequence({{commandAndArguments}});
+}
+
+std::optional<std::string> QVPListRunLauncherSequence(const std::vector<LauncherRequest>& requests)
+{
     reapEndedLeftovers();
-    std::unique_ptr<Run> run = startLauncher(commandAndArguments);
-    if (!run)
-        return std::nullopt;
-    if (!waitFor(run->command(), *run)) {
-        keepAsLeftover(std::move(run));
-        return std::nullopt;
+    const std::size_t budget = argumentBudget(QVPListLauncherPath().size());
+    std::string printed;
+    for (std::size_t first = 0; first < requests.size();) {
+        std::vector<const char*> arguments;
+        std::vector<std::string> commands;
+        const std::size_t end = oneRun(requests, first, budget, &arguments, &commands);
+        auto output = finish(startLauncher(arguments, commands));
+        if (!output)
+            return std::nullopt;
+        printed += *output;
+        if (end < requests.size() && requests[end].onlyAfterTrue && !endsWithTrue(*output, commands.back()))
+            break;
+        first = end;
     }
-    run->reap(true);
-    return run->result();
+    return printed;
 }
 
 bool QVPListOutputHolds(const std::optional<std::string>& output, std::string_view expected)

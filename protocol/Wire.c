@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <sys/socket.h>
+#include <sys/uio.h>
 #include <sys/un.h>
 #include <time.h>
 #include <unistd.h>
@@ -43,23 +44,38 @@ static const char* marker_of(const struct join_shape* shape, size_t index)
     return index < shape->fixed ? shape->markers[index] : shape->repeated;
 }
 
-char* rx_join_arguments(const char* operation, size_t count, const char* const* arguments)
+int rx_operation_arguments(const char* operation, size_t* fixed, int* open_ended)
+{
+    const struct join_shape* shape = find_shape(operation);
+    if (!shape)
+        return 0;
+    *fixed = shape->fixed;
+    *open_ended = shape->repeated != NULL;
+    return 1;
+}
+
+char* rx_join_arguments(const char* operation, size_t count, const char* const* arguments, size_t* size)
 {
     const struct join_shape* shape = find_shape(operation);
     if (!shape || count < shape->fixed || (count > shape->fixed && !shape->repeated))
         return NULL;
-    size_t size = 1;
-    for (size_t i = 0; i < count; ++i)
-        size += strlen(arguments[i]) + strlen(marker_of(shape, i));
-    char* joined = malloc(size);
+    /* Each length is taken once: a piece of a staged write is long. */
+    size_t* lengths = malloc(sizeof *lengths * (count + 1));
+    size_t total = 0;
+    for (size_t i = 0; lengths && i < count; ++i)
+        total += (lengths[i] = strlen(arguments[i])) + strlen(marker_of(shape, i));
+    char* joined = lengths ? malloc(total + 1) : NULL;
+    char* end = joined;
+    for (size_t i = 0; joined && i < count; ++i) {
+        memcpy(end, arguments[i], lengths[i]);
+        end = stpcpy(end + lengths[i], marker_of(shape, i));
+    }
+    free(lengths);
     if (!joined)
         return NULL;
-    char* end = joined;
-    for (size_t i = 0; i < count; ++i) {
-        end = stpcpy(end, arguments[i]);
-        end = stpcpy(end, marker_of(shape, i));
-    }
     *end = '\0';
+    if (size)
+        *size = total;
     return joined;
 }
 
@@ -89,14 +105,13 @@ static int wait_ready(int fd, short events, int64_t deadline)
     }
 }
 
-/* Reads exactly `size` bytes; `started` tells whether a frame is under way,
- * so that an end of stream before any byte is a clean close. */
+/* Reads exactly `size` bytes, waiting only when nothing is there; `started`
+ * tells whether a frame is under way, so that an end of stream before any
+ * byte is a clean close. */
 static enum rx_frame_status read_exact(int fd, char* buffer, size_t size, int64_t deadline, int started)
 {
     size_t done = 0;
     while (done < size) {
-        if (!wait_ready(fd, POLLIN, deadline))
-            return RX_FRAME_TIMED_OUT;
         const ssize_t n = recv(fd, buffer + done, size - done, MSG_DONTWAIT);
         if (n > 0) {
             done += (size_t)n;
@@ -106,6 +121,8 @@ static enum rx_frame_status read_exact(int fd, char* buffer, size_t size, int64_
             return (done == 0 && !started) ? RX_FRAME_CLOSED : RX_FRAME_BROKEN;
         if (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK)
             return RX_FRAME_BROKEN;
+        if (errno != EINTR && !wait_ready(fd, POLLIN, deadline))
+            return RX_FRAME_TIMED_OUT;
     }
     return RX_FRAME_OK;
 }
@@ -125,28 +142,56 @@ enum rx_frame_status rx_read_frame_body(int fd, char* buffer, size_t size, int64
     return read_exact(fd, buffer, size, deadline, 1);
 }
 
-static int send_all(int fd, const char* data, size_t size, int64_t deadline)
+/* Sends the parts in order, in as few messages as the socket takes, waiting
+ * only when it is full; 0 on error or when the deadline passes first. The
+ * parts are used up. */
+static int send_parts(int fd, struct iovec* parts, size_t count, int64_t deadline)
 {
-    size_t done = 0;
-    while (done < size) {
-        if (!wait_ready(fd, POLLOUT, deadline))
+    size_t left = 0;
+    for (size_t i = 0; i < count; ++i)
+        left += parts[i].iov_len;
+    while (left > 0) {
+        struct msghdr message;
+        memset(&message, 0, sizeof message);
+        message.msg_iov = parts;
+        message.msg_iovlen = count;
+        const ssize_t n = sendmsg(fd, &message, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && wait_ready(fd, POLLOUT, deadline))
+            continue;
+        if (n <= 0)
             return 0;
-        const ssize_t n = send(fd, data + done, size - done, MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (n > 0)
-            done += (size_t)n;
-        else if (n == 0 || (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK))
-            return 0;
+        left -= (size_t)n;
+        for (size_t sent = (size_t)n; sent > 0; ++parts, --count) {
+            const size_t taken = sent < parts->iov_len ? sent : parts->iov_len;
+            parts->iov_base = (char*)parts->iov_base + taken;
+            parts->iov_len -= taken;
+            sent -= taken;
+            if (parts->iov_len > 0)
+                break;
+        }
     }
     return 1;
+}
+
+/* The header of a frame of `size` bytes. */
+static void frame_header(unsigned char header[4], size_t size)
+{
+    header[0] = (unsigned char)(size >> 24);
+    header[1] = (unsigned char)(size >> 16);
+    header[2] = (unsigned char)(size >> 8);
+    header[3] = (unsigned char)size;
 }
 
 int rx_write_frame(int fd, const char* payload, size_t size, int64_t deadline)
 {
     if (size > RX_MAX_FRAME_SIZE)
         return 0;
-    const unsigned char header[4] = {(unsigned char)(size >> 24), (unsigned char)(size >> 16),
-                                     (unsigned char)(size >> 8), (unsigned char)size};
-    return send_all(fd, (const char*)header, sizeof header, deadline) && send_all(fd, payload, size, deadline);
+    unsigned char header[4];
+    frame_header(header, size);
+    struct iovec parts[2] = {{header, sizeof header}, {(char*)payload, size}};
+    return send_parts(fd, parts, 2, deadline);
 }
 
 int rx_service_socket_path(char* buffer, size_t size)
@@ -169,7 +214,7 @@ int rx_service_socket_path(char* buffer, size_t size)
     return 1;
 }
 
-static int connect_to(const char* socket_path)
+int rx_connect_service(const char* socket_path)
 {
     struct sockaddr_un address;
     memset(&address, 0, sizeof address);
@@ -191,14 +236,21 @@ static int connect_to(const char* socket_path)
     return fd;
 }
 
-/* Sends the request and reads the reply on a connected socket. */
-static enum rx_call_status exchange(int fd, const char* operation, const char* argument, size_t argument_size,
+enum rx_call_status rx_request_service(int fd, const char* operation, const char* argument, size_t argument_size,
                                     char** reply)
 {
     const int64_t deadline = rx_monotonic_ms() + (int64_t)(RX_REQUEST_BOUND_SECONDS + RX_LAUNCHER_MARGIN_SECONDS) * 1000;
+    const size_t operation_size = strlen(operation);
+    if (operation_size > RX_MAX_FRAME_SIZE || argument_size > RX_MAX_FRAME_SIZE)
+        return RX_CALL_FAILED;
+    /* Both frames in one message: the service wakes once for the request. */
+    unsigned char headers[2][4];
+    frame_header(headers[0], operation_size);
+    frame_header(headers[1], argument_size);
+    struct iovec parts[4] = {{headers[0], 4}, {(char*)operation, operation_size}, {headers[1], 4},
+                             {(char*)argument, argument_size}};
     uint32_t size = 0;
-    if (!rx_write_frame(fd, operation, strlen(operation), deadline) ||
-        !rx_write_frame(fd, argument, argument_size, deadline) ||
+    if (!send_parts(fd, parts, 4, deadline) ||
         rx_read_frame_length(fd, &size, RX_MAX_FRAME_SIZE, deadline) != RX_FRAME_OK)
         return RX_CALL_FAILED;
     char* text = malloc((size_t)size + 1);
@@ -216,10 +268,10 @@ static enum rx_call_status exchange(int fd, const char* operation, const char* a
 enum rx_call_status rx_call_service(const char* socket_path, const char* operation, const char* argument,
                                     size_t argument_size, char** reply)
 {
-    const int fd = connect_to(socket_path);
+    const int fd = rx_connect_service(socket_path);
     if (fd < 0)
         return RX_CALL_UNREACHABLE;
-    const enum rx_call_status status = exchange(fd, operation, argument, argument_size, reply);
+    const enum rx_call_status status = rx_request_service(fd, operation, argument, argument_size, reply);
     close(fd);
     return status;
 }

@@ -48,11 +48,26 @@ extern "C" {
  * names another. */
 #define RX_SERVICE_SOCKET_PATH "/run/tarnvale/rx8240-profile.sock"
 
+/* The further arguments an operation takes on the launcher's command line:
+ * *fixed of them, and any number more when *open_ended is set (the walk's
+ * vector elements). 0 when the operation is unknown. */
+int rx_operation_arguments(const char* operation, size_t* fixed, int* open_ended);
+
+/* A launcher run may carry several requests, one after the other on its
+ * command line, each joined to the one before it by a step word: the request
+ * runs only when the one before it answered "TRUE" (RX_STEP_IF_TRUE), or
+ * whatever it answered (RX_STEP_ALWAYS). An open-ended operation takes the
+ * rest of the line. */
+#define RX_STEP_IF_TRUE "--and"
+#define RX_STEP_ALWAYS "--then"
+#define RX_REPLY_TRUE "TRUE"
+
 /* Joins the launcher's further arguments into the argument text of the
- * operation. Returns a string the caller frees, or NULL when the operation
- * is unknown, the number of arguments does not fit it (the walk needs at
- * least model and user name), or memory ran out. */
-char* rx_join_arguments(const char* operation, size_t count, const char* const* arguments);
+ * operation, its length into *size (when not NULL). Returns a string the
+ * caller frees, or NULL when the operation is unknown, the number of
+ * arguments does not fit it (the walk needs at least model and user name),
+ * or memory ran out. */
+char* rx_join_arguments(const char* operation, size_t count, const char* const* arguments, size_t* size);
 
 /* Deadlines are CLOCK_MONOTONIC times in milliseconds; RX_NO_DEADLINE waits
  * without bound. */
@@ -77,6 +92,13 @@ int rx_write_frame(int fd, const char* payload, size_t size, int64_t deadline);
 int rx_service_socket_path(char* buffer, size_t size);
 
 enum rx_call_status { RX_CALL_OK, RX_CALL_UNREACHABLE, RX_CALL_FAILED };
+/* A connection to the service, or -1 when none could be made (no service
+ * listens there). The requests of one connection are served in order. */
+int rx_connect_service(const char* socket_path);
+/* Sends one request on a connection and reads the reply, as
+ * rx_call_service does. */
+enum rx_call_status rx_request_service(int fd, const char* operation, const char* argument, size_t argument_size,
+                                       char** reply);
 /* Connects to the service, sends one request and reads the reply into a
  * NUL-terminated string the caller frees (*reply, on RX_CALL_OK only),
  * giving up after the request bound and the launcher's margin.

@@ -1,16 +1,21 @@
 /* rx8240Helper: the launcher between the plug-in and the service.
  *
- *   rx8240Helper COMMAND [ARGUMENT...]
+ *   rx8240Helper COMMAND [ARGUMENT...] [--and|--then COMMAND [ARGUMENT...]]...
  *
- * Joins the arguments into the argument string of COMMAND, asks the service
- * on the socket that RX8240_SERVICE_SOCKET names (or the default one) and
- * prints "COMMAND=REPLY". When the request cannot be made it prints a line
- * that does not hold the text the plug-in looks for and exits non-zero:
+ * Joins each request's arguments into the argument string of its COMMAND,
+ * asks the service on the socket that RX8240_SERVICE_SOCKET names (or the
+ * default one) and prints "COMMAND=REPLY", a line per request. A request
+ * after "--and" runs only when the one before it answered TRUE, one after
+ * "--then" whatever it answered; the requests of a run share one connection.
+ * When a request cannot be made it prints a line that does not hold the text
+ * the plug-in looks for, runs nothing further and exits non-zero:
  * 1 = service unreachable or the request failed, 2 = bad usage (told on
- * standard error). --help and --version answer on standard output.
+ * standard error, before any request is sent). --help and --version answer
+ * on standard output.
  *
- * Plain C over the protocol's wire functions: the plug-in starts it once per
- * request, so it starts without the C++ runtime. */
+ * Plain C over the protocol's wire functions: the plug-in starts it for
+ * every request or sequence of requests, so it starts without the C++
+ * runtime. */
 #include "platform/InstallDirs.h"
 #include "protocol/Wire.h"
 
@@ -18,8 +23,67 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <unistd.h>
 
-static const char kUsage[] = "usage: rx8240Helper COMMAND [ARGUMENT...]\n";
+static const char kUsage[] = "usage: rx8240Helper COMMAND [ARGUMENT...] [--and|--then COMMAND [ARGUMENT...]]...\n";
+
+/* One request of the command line. */
+struct request {
+    const char* command;
+    const char* const* arguments;
+    size_t count;
+    int only_after_true;
+};
+
+static size_t usage_error(const char* command)
+{
+    fprintf(stderr, "%s: unknown command or wrong number of arguments\n", command);
+    return 0;
+}
+
+/* Cuts the command line into requests (room for argc of them); their number,
+ * or 0 after telling the usage error on standard error. */
+static size_t parse_requests(int argc, char* argv[], struct request* requests)
+{
+    size_t n = 0;
+    int at = 1, only_after_true = 0;
+    for (;;) {
+        const char* command = argv[at++];
+        size_t fixed = 0;
+        int open_ended = 0;
+        const size_t left = (size_t)(argc - at);
+        if (!rx_operation_arguments(command, &fixed, &open_ended) || left < fixed)
+            return usage_error(command);
+        const size_t count = open_ended ? left : fixed;
+        requests[n++] = (struct request){command, (const char* const*)argv + at, count, only_after_true};
+        at += (int)count;
+        if (at == argc)
+            return n;
+        only_after_true = strcmp(argv[at], RX_STEP_IF_TRUE) == 0;
+        if ((!only_after_true && strcmp(argv[at], RX_STEP_ALWAYS) != 0) || ++at == argc)
+            return usage_error(command);
+    }
+}
+
+/* Sends one request and prints its line; the status of the call, and in
+ * *answered_true whether the reply was TRUE. */
+static enum rx_call_status run_request(int fd, const struct request* request, int* answered_true)
+{
+    size_t size = 0;
+    char* joined = rx_join_arguments(request->command, request->count, request->arguments, &size);
+    char* reply = NULL;
+    const enum rx_call_status status =
+        joined ? rx_request_service(fd, request->command, joined, size, &reply) : RX_CALL_FAILED;
+    free(joined);
+    if (status != RX_CALL_OK) {
+        printf("%s: request failed\n", request->command);
+        return status;
+    }
+    printf("%s=%s\n", request->command, reply);
+    *answered_true = strcmp(reply, RX_REPLY_TRUE) == 0;
+    free(reply);
+    return RX_CALL_OK;
+}
 
 int main(int argc, char* argv[])
 {
@@ -35,23 +99,25 @@ int main(int argc, char* argv[])
         fputs(kUsage, stderr);
         return 2;
     }
-    const char* command = argv[1];
-    char* joined = rx_join_arguments(command, (size_t)(argc - 2), (const char* const*)argv + 2);
-    if (!joined) {
-        fprintf(stderr, "%s: unknown command or wrong number of arguments\n", command);
+    struct request* requests = malloc(sizeof *requests * (size_t)argc);
+    const size_t count = requests ? parse_requests(argc, argv, requests) : 0;
+    if (count == 0) {
+        free(requests);
         return 2;
     }
     char socket_path[PATH_MAX];
-    char* reply = NULL;
-    enum rx_call_status status = RX_CALL_UNREACHABLE;
-    if (rx_service_socket_path(socket_path, sizeof socket_path))
-        status = rx_call_service(socket_path, command, joined, strlen(joined), &reply);
-    free(joined);
-    if (status != RX_CALL_OK) {
-        printf("%s: %s\n", command, status == RX_CALL_UNREACHABLE ? "service not reachable" : "request failed");
-        return 1;
-    }
-    printf("%s=%s\n", command, reply);
-    free(reply);
-    return fflush(stdout) == 0 ? 0 : 1;
+    const int fd = rx_service_socket_path(socket_path, sizeof socket_path) ? rx_connect_service(socket_path) : -1;
+    int status = fd < 0;
+    if (fd < 0)
+        printf("%s: service not reachable\n", requests[0].command);
+    int answered_true = 1;
+    for (size_t i = 0; fd >= 0 && i < count && (answered_true || !requests[i].only_after_true); ++i)
+        if (run_request(fd, &requests[i], &answered_true) != RX_CALL_OK) {
+            status = 1;
+            break;
+        }
+    if (fd >= 0)
+        close(fd);
+    free(requests);
+    return fflush(stdout) == 0 ? status : 1;
 }

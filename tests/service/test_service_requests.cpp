@@ -18,7 +18,9 @@
 #include <memory>
 #include <random>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -150,6 +152,34 @@ TEST_F(ServiceRequests, LauncherCarriesA90000CharacterPiece)
     EXPECT_EQ(readFile(staging), piece);
 }
 
+// A launcher run carrying several requests: a request after "--and" runs
+// only after a TRUE, one after "--then" whatever came before; a malformed
+// line sends nothing.
+TEST_F(ServiceRequests, LauncherSequencesStopAtTheFirstRefusal)
+{
+    const std::string url = svc::fileUrlFromPath(current), elsewhere = "file:///tmp/not-a-list";
+    const std::string piece = "writeDataToPlistFile_XPC", commit = "writeDataToPlistFileRename_XPC";
+    const struct {
+        std::vector<std::string> line;
+        std::string printed, listAfter;
+    } cases[] = {
+        {{piece, url, "a", "--and", piece, url, "b", "--and", commit, url},
+         piece + "=TRUE\n" + piece + "=TRUE\n" + commit + "=TRUE\n", "ab"},
+        {{piece, url, "a", "--and", piece, elsewhere, "b", "--and", commit, url},
+         piece + "=TRUE\n" + piece + "=FALSE\n", "before"},
+        {{"qvPListRemove_XPC", staging, "--then", piece, url, "c", "--and", commit, url},
+         "qvPListRemove_XPC=FALSE\n" + piece + "=TRUE\n" + commit + "=TRUE\n", "c"},
+        {{"qvPListRemove_XPC", current, "extra"}, "", "before"},
+        {{"qvPListRemove_XPC", current, "--and"}, "", "before"},
+    };
+    for (const auto& c : cases) {
+        writeFile(current, "before");
+        fs::remove(staging);
+        EXPECT_EQ(runHelper(c.line), c.printed) << c.line.front() << " ... " << c.line.back();
+        EXPECT_EQ(readFile(current), c.listAfter);
+    }
+}
+
 TEST_F(ServiceRequests, LauncherWithoutServicePrintsNoAnswerAndFails)
 {
     service.stop();
@@ -209,10 +239,8 @@ TEST_F(ServiceRequests, PluginWriteReadsBackAndLeavesNoStagingFile)
     auto read = std::make_unique<ProfileList[]>(3);
     ASSERT_EQ(QVPListReadProfile_All(&read[0], &read[1], &read[2]), 0);
     expectSameLists(lists.get(), read.get());
-    // Probe, staging removal, pieces, commit.
-    auto text = QVPListUtf16FromUtf8(QVPListBuildFileText(&lists[0], &lists[1], &lists[2]));
-    ASSERT_TRUE(text);
-    EXPECT_EQ(QVPListLauncherRuns() - runsBefore, 3 + splitCharEvery(*text, kPieceLength).size());
+    // Probe, staging removal, pieces and commit in one launcher run.
+    EXPECT_EQ(QVPListLauncherRuns() - runsBefore, 1u);
 }
 
 // The largest list the store can write: every slot used, every number of
@@ -234,6 +262,28 @@ TEST_F(ServiceRequests, TheLargestLegalListFitsTheSizeCap)
     EXPECT_LT(text.size() * 3, kMaxListFileSize) << "the cap is not well above the largest list";
     ASSERT_EQ(QVPListWriteProfile_All(&lists[0], &lists[1], &lists[2]), 0);
     EXPECT_EQ(readFile(current), text);
+}
+
+// Where the system lets a process start with less than a whole list on its
+// command line, the write goes in several launcher runs, each going on only
+// after the last step of the one before succeeded. The smaller limit is set
+// in a child process, so that the test's own stack keeps its size.
+TEST_F(ServiceRequests, AWriteLargerThanTheArgumentLimitGoesInSeveralRuns)
+{
+    auto lists = sampleLists(5);
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit stack{1024 * 1024, RLIM_INFINITY};  // execve's limit: a quarter of it
+        const std::size_t runs = QVPListLauncherRuns();
+        const bool written =
+            setrlimit(RLIMIT_STACK, &stack) == 0 && QVPListWriteProfile_All(&lists[0], &lists[1], &lists[2]) == 0;
+        _exit(!written ? 1 : QVPListLauncherRuns() - runs < 2 ? 2 : 0);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the write failed, 2: it went in one run";
+    EXPECT_EQ(readFile(current), QVPListBuildFileText(&lists[0], &lists[1], &lists[2]));
+    EXPECT_FALSE(pathExists(staging));
 }
 
 TEST_F(ServiceRequests, PluginSwapExistAndRemove)
@@ -285,8 +335,9 @@ TEST_F(ServiceRequests, WithoutLauncherNothingStarts)
     EXPECT_FALSE(pathExists(current));
 }
 
-// A launcher that relays to the real one but answers "FALSE" to the second
-// piece, and logs every command it is given.
+// A launcher that relays to the real one with the second piece addressed
+// outside the list directory, so that the service refuses it, and logs what
+// the real one printed.
 TEST_F(ServiceRequests, ARefusedPieceStopsTheWrite)
 {
     auto original = sampleLists(4);
@@ -298,13 +349,12 @@ TEST_F(ServiceRequests, ARefusedPieceStopsTheWrite)
     const std::string log = service.root() + "/helper.log";
     fs::rename(launcher, real);
     std::ofstream script(launcher);
-    script << "#!/bin/sh\n"
-           << "echo \"$1\" >> '" << log << "'\n"
-           << "if [ \"$1\" = writeDataToPlistFile_XPC ]; then\n"
-           << "  n=$(( $(cat '" << log << ".n' 2>/dev/null || echo 0) + 1 )); echo $n > '" << log << ".n'\n"
-           << "  if [ $n -eq 2 ]; then echo \"$1=FALSE\"; exit 0; fi\n"
-           << "fi\n"
-           << "exec '" << real << "' \"$@\"\n";
+    script << "#!/bin/sh\nn=0; refused=\n"
+           << "for a do\n  shift\n"
+           << "  if [ -n \"$refused\" ]; then a=file:///tmp/not-a-list; refused=; fi\n"
+           << "  if [ \"$a\" = writeDataToPlistFile_XPC ]; then n=$((n + 1)); [ $n -eq 2 ] && refused=1; fi\n"
+           << "  set -- \"$@\" \"$a\"\ndone\n"
+           << "'" << real << "' \"$@\" | tee -a '" << log << "'\n";
     script.close();
     fs::permissions(launcher, fs::perms::owner_all);
 
@@ -312,8 +362,8 @@ TEST_F(ServiceRequests, ARefusedPieceStopsTheWrite)
     auto text = QVPListUtf16FromUtf8(QVPListBuildFileText(&lists[0], &lists[1], &lists[2]));
     ASSERT_GE(splitCharEvery(*text, kPieceLength).size(), 3u) << "the test needs at least three pieces";
     EXPECT_EQ(QVPListWriteProfile_All(&lists[0], &lists[1], &lists[2]), -1);
-    EXPECT_EQ(readFile(log),
-              "qvPListIsAdminProfile_XPC\nqvPListRemove_XPC\nwriteDataToPlistFile_XPC\nwriteDataToPlistFile_XPC\n");
+    EXPECT_EQ(readFile(log), "qvPListIsAdminProfile_XPC=TRUE\nqvPListRemove_XPC=FALSE\n"
+                             "writeDataToPlistFile_XPC=TRUE\nwriteDataToPlistFile_XPC=FALSE\n");
     EXPECT_EQ(readFile(current), before);
 
     // The next write starts from a clean staging file.

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
 namespace rxtest {
@@ -18,10 +19,15 @@ inline std::string readFile(const std::filesystem::path& path)
     return text.str();
 }
 
-// Replaces the file's bytes.
+// Replaces the file's bytes. A write that fails throws, so that the test
+// fails there, naming the file, instead of going on without it.
 inline void writeFile(const std::filesystem::path& path, const std::string& bytes)
 {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    out.close();
+    if (!out)
+        throw std::runtime_error("cannot write " + path.string());
 }
 
 // True when something (a dangling symbolic link too) stands at the path.
