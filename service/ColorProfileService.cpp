@@ -94,7 +94,8 @@ ServiceContext::ServiceContext(std::string directory, WalkSteps walkSteps, const
       walk(walkSteps),
       walkBound(settings.walkBound),
       locks(kLeaseTime, kMaxSequenceWait),
-      exchanges(settings.walkPoolSize, settings.shareExchanges)
+      exchanges(settings.walkPoolSize, settings.shareExchanges),
+      merges(kMergeWorkers)
 {
 }
 
@@ -337,13 +338,12 @@ void QVmacServiceXPC::mibwalk_XPC(const std::string& argument, const Reply& repl
         refuse(kOpWalk, "no turn or shared exchange ended within the walk's bound");
         return reply(walkReply(1));
     }
-    int result;
-    {
-        // Held for the merge only: the caller's walks of other devices
-        // merge into this same list, and their exchanges run meanwhile.
+    // The list is held for the merge only: the caller's walks of other
+    // devices merge into this same list, and their exchanges run meanwhile.
+    const int result = context_.merges.run([&] {
         auto held = context_.locks.lock(list.stem());
-        result = steps.merge(*outcome);
-    }
+        return QVPListSetServicePaths(walk.userName, walk.modelName) ? steps.merge(*outcome) : 1;
+    });
     reply(walkReply(result));
     syslog(LOG_ERR, "xpc - mibwalk_XPC - iRet=%d", result);
 }

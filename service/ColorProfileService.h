@@ -16,6 +16,7 @@
 #include "protocol/Framing.h"
 #include "service/ListFileNames.h"
 #include "service/ListLocks.h"
+#include "service/MergeWorkers.h"
 #include "service/SharedExchanges.h"
 #include "service/UserShares.h"
 
@@ -48,6 +49,9 @@ inline constexpr std::size_t kConnectionsInAll = 128;
 inline constexpr std::size_t kMaxModelsPerUser = 32;
 // Exchanges with devices running at once (each of a different user).
 inline constexpr std::size_t kWalkPoolSize = 8;
+// Threads that merge walks' outcomes into lists: more than the cores, as a
+// merge also waits for its list's lock and for the disk.
+inline constexpr std::size_t kMergeWorkers = 4;
 
 struct ServiceSettings {
     std::size_t walkPoolSize = kWalkPoolSize;
@@ -69,6 +73,7 @@ struct ServiceContext {
     ListLocks locks;
     ConnectionSlots connections{kConnectionsPerUser, kConnectionsInAll};
     SharedExchanges exchanges;
+    MergeWorkers merges;
 };
 
 // The reply block of an operation: called exactly once before it returns.
