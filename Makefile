@@ -52,12 +52,12 @@ test-asan: asan-configure
 	@cd build-asan && $(SANITIZER_ENV) ctest --output-on-failure -j$(JOBS) -LE soak
 	@$(MAKE) --no-print-directory test-tsan
 
-TSAN_TESTS = test_service_concurrency robust_soak_short
+TSAN_TESTS = test_service_concurrency robust_soak_short test_service_shared_exchanges
 test-tsan: deps
 	@cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRX_TSAN=ON -DRX_BUILD_BENCH=OFF >/dev/null
 	@cmake --build build-tsan -j$(JOBS) --target $(TSAN_TESTS)
 	@cd build-tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 RX_SOAK_SECONDS=10 \
-	  ctest --output-on-failure -R '^(test_service_concurrency|robust_soak_short)$$'
+	  ctest --output-on-failure -R '^(test_service_concurrency|robust_soak_short|test_service_shared_exchanges)$$'
 
 # libFuzzer programs built with clang in build-fuzz, each run for FUZZ_TIME
 # seconds on a copy of its seed corpus (new inputs stay in build-fuzz).
