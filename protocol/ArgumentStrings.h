@@ -37,8 +37,12 @@ inline constexpr std::string_view kOpCommit = RX_OP_COMMIT;
 inline constexpr std::string_view kOpWalk = RX_OP_WALK;
 
 // Replies.
-inline constexpr std::string_view kReplyTrue = "TRUE";
+inline constexpr std::string_view kReplyTrue = RX_REPLY_TRUE;
 inline constexpr std::string_view kReplyFalse = "FALSE";
+// The reply to a request marked to run only after a TRUE when the request
+// before it on the connection was not answered TRUE: it did not run.
+inline constexpr std::string_view kReplySkipped = RX_REPLY_SKIPPED;
+inline constexpr std::string_view kOnlyAfterTrue = RX_ONLY_AFTER_TRUE;
 // "iRet=" and the walk's result in signed decimal.
 std::string walkReply(int result);
 

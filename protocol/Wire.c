@@ -236,22 +236,34 @@ int rx_connect_service(const char* socket_path)
     return fd;
 }
 
-enum rx_call_status rx_request_service(int fd, const char* operation, const char* argument, size_t argument_size,
-                                    char** reply)
+int64_t rx_request_deadline(void)
 {
-    const int64_t deadline = rx_monotonic_ms() + (int64_t)(RX_REQUEST_BOUND_SECONDS + RX_LAUNCHER_MARGIN_SECONDS) * 1000;
-    const size_t operation_size = strlen(operation);
+    return rx_monotonic_ms() + (int64_t)(RX_REQUEST_BOUND_SECONDS + RX_LAUNCHER_MARGIN_SECONDS) * 1000;
+}
+
+int rx_send_request(int fd, const char* operation, int only_after_true, const char* argument, size_t argument_size,
+                    int64_t deadline)
+{
+    const size_t prefix_size = only_after_true ? strlen(RX_ONLY_AFTER_TRUE) : 0;
+    const size_t operation_size = prefix_size + strlen(operation);
     if (operation_size > RX_MAX_FRAME_SIZE || argument_size > RX_MAX_FRAME_SIZE)
-        return RX_CALL_FAILED;
+        return 0;
     /* Both frames in one message: the service wakes once for the request. */
     unsigned char headers[2][4];
     frame_header(headers[0], operation_size);
     frame_header(headers[1], argument_size);
-    struct iovec parts[4] = {{headers[0], 4}, {(char*)operation, operation_size}, {headers[1], 4},
+    struct iovec parts[5] = {{headers[0], 4},
+                             {(char*)RX_ONLY_AFTER_TRUE, prefix_size},
+                             {(char*)operation, operation_size - prefix_size},
+                             {headers[1], 4},
                              {(char*)argument, argument_size}};
+    return send_parts(fd, parts, 5, deadline);
+}
+
+enum rx_call_status rx_read_reply(int fd, char** reply, int64_t deadline)
+{
     uint32_t size = 0;
-    if (!send_parts(fd, parts, 4, deadline) ||
-        rx_read_frame_length(fd, &size, RX_MAX_FRAME_SIZE, deadline) != RX_FRAME_OK)
+    if (rx_read_frame_length(fd, &size, RX_MAX_FRAME_SIZE, deadline) != RX_FRAME_OK)
         return RX_CALL_FAILED;
     char* text = malloc((size_t)size + 1);
     if (!text)
@@ -263,6 +275,15 @@ enum rx_call_status rx_request_service(int fd, const char* operation, const char
     text[size] = '\0';
     *reply = text;
     return RX_CALL_OK;
+}
+
+enum rx_call_status rx_request_service(int fd, const char* operation, const char* argument, size_t argument_size,
+                                       char** reply)
+{
+    const int64_t deadline = rx_request_deadline();
+    if (!rx_send_request(fd, operation, 0, argument, argument_size, deadline))
+        return RX_CALL_FAILED;
+    return rx_read_reply(fd, reply, deadline);
 }
 
 enum rx_call_status rx_call_service(const char* socket_path, const char* operation, const char* argument,

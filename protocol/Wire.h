@@ -99,6 +99,22 @@ int rx_connect_service(const char* socket_path);
  * rx_call_service does. */
 enum rx_call_status rx_request_service(int fd, const char* operation, const char* argument, size_t argument_size,
                                        char** reply);
+
+/* Requests may be sent ahead of their replies, which come in order. One sent
+ * with `only_after_true` runs only when the request before it on the
+ * connection was answered "TRUE"; otherwise the service answers it
+ * RX_REPLY_SKIPPED without running it, and so every such request after it.
+ * The mark is RX_ONLY_AFTER_TRUE before the operation's name. */
+#define RX_ONLY_AFTER_TRUE "?"
+#define RX_REPLY_SKIPPED "SKIPPED"
+/* The deadline of one request: the service's bound and the launcher's
+ * margin from now. */
+int64_t rx_request_deadline(void);
+/* 1 when the request was sent, 0 on error or when the deadline passed. */
+int rx_send_request(int fd, const char* operation, int only_after_true, const char* argument, size_t argument_size,
+                    int64_t deadline);
+/* Reads the reply to the oldest request not yet answered. */
+enum rx_call_status rx_read_reply(int fd, char** reply, int64_t deadline);
 /* Connects to the service, sends one request and reads the reply into a
  * NUL-terminated string the caller frees (*reply, on RX_CALL_OK only),
  * giving up after the request bound and the launcher's margin.

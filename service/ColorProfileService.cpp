@@ -350,6 +350,9 @@ void QVmacServiceXPC::mibwalk_XPC(const std::string& argument, const Reply& repl
 
 void QVmacServiceXPC::serve(int fd)
 {
+    // Whether the last request of this connection was answered TRUE: a
+    // request marked to run only after a TRUE is otherwise skipped.
+    bool lastTrue = true;
     for (;;) {
         std::string operation, argument;
         FrameStatus status = readFrame(fd, &operation, kMaxOperationSize, Clock::now() + context_.idleTimeout);
@@ -362,6 +365,9 @@ void QVmacServiceXPC::serve(int fd)
                                                                        : "malformed frame");
             return;
         }
+        const bool onlyAfterTrue = operation.starts_with(kOnlyAfterTrue);
+        if (onlyAfterTrue)
+            operation.erase(0, kOnlyAfterTrue.size());
         Operation handler = nullptr;
         for (const auto& [name, member] : kProtocol)
             if (name == operation)
@@ -372,7 +378,10 @@ void QVmacServiceXPC::serve(int fd)
         }
         std::string replyText;
         bool replied = false;
-        if (!isValidUtf8(argument)) {
+        if (onlyAfterTrue && !lastTrue) {
+            replyText = kReplySkipped;
+            replied = true;
+        } else if (!isValidUtf8(argument)) {
             refuse(operation, "argument is not UTF-8");
             replyText = operation == kOpWalk ? walkReply(-1) : std::string(kReplyFalse);
             replied = true;
@@ -386,6 +395,7 @@ void QVmacServiceXPC::serve(int fd)
         }
         if (!replied || !writeFrame(fd, replyText, Clock::now() + context_.idleTimeout))
             return;
+        lastTrue = replyText == kReplyTrue;
     }
 }
 

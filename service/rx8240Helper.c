@@ -6,7 +6,9 @@
  * asks the service on the socket that RX8240_SERVICE_SOCKET names (or the
  * default one) and prints "COMMAND=REPLY", a line per request. A request
  * after "--and" runs only when the one before it answered TRUE, one after
- * "--then" whatever it answered; the requests of a run share one connection.
+ * "--then" whatever it answered. The requests of a run share one connection
+ * and go out at once, the service skipping those that may not run, so that
+ * a sequence costs one round trip.
  * When a request cannot be made it prints a line that does not hold the text
  * the plug-in looks for, runs nothing further and exits non-zero:
  * 1 = service unreachable or the request failed, 2 = bad usage (told on
@@ -65,24 +67,45 @@ static size_t parse_requests(int argc, char* argv[], struct request* requests)
     }
 }
 
-/* Sends one request and prints its line; the status of the call, and in
- * *answered_true whether the reply was TRUE. */
-static enum rx_call_status run_request(int fd, const struct request* request, int* answered_true)
+/* Sends every request, those after "--and" marked to run only after a
+ * TRUE, without waiting for replies; the number sent (all of them unless the
+ * connection broke). */
+static size_t send_requests(int fd, const struct request* requests, size_t count)
 {
-    size_t size = 0;
-    char* joined = rx_join_arguments(request->command, request->count, request->arguments, &size);
-    char* reply = NULL;
-    const enum rx_call_status status =
-        joined ? rx_request_service(fd, request->command, joined, size, &reply) : RX_CALL_FAILED;
-    free(joined);
-    if (status != RX_CALL_OK) {
-        printf("%s: request failed\n", request->command);
-        return status;
+    const int64_t deadline = rx_request_deadline();
+    size_t sent = 0;
+    for (; sent < count; ++sent) {
+        const struct request* request = &requests[sent];
+        size_t size = 0;
+        char* joined = rx_join_arguments(request->command, request->count, request->arguments, &size);
+        const int ok = joined && rx_send_request(fd, request->command, request->only_after_true, joined, size,
+                                                 deadline);
+        free(joined);
+        if (!ok)
+            break;
     }
-    printf("%s=%s\n", request->command, reply);
-    *answered_true = strcmp(reply, RX_REPLY_TRUE) == 0;
-    free(reply);
-    return RX_CALL_OK;
+    return sent;
+}
+
+/* Reads the replies of the `sent` requests in order and prints a line for
+ * each that ran; 0 when all were answered, else 1 (after a line without a
+ * reply for the request that failed). */
+static int print_replies(int fd, const struct request* requests, size_t sent, size_t count)
+{
+    for (size_t i = 0; i < count; ++i) {
+        char* reply = NULL;
+        if (i == sent || rx_read_reply(fd, &reply, rx_request_deadline()) != RX_CALL_OK) {
+            printf("%s: request failed\n", requests[i].command);
+            return 1;
+        }
+        const int skipped = strcmp(reply, RX_REPLY_SKIPPED) == 0;
+        if (!skipped)
+            printf("%s=%s\n", requests[i].command, reply);
+        free(reply);
+        if (skipped)
+            break;
+    }
+    return 0;
 }
 
 int main(int argc, char* argv[])
@@ -107,17 +130,13 @@ int main(int argc, char* argv[])
     }
     char socket_path[PATH_MAX];
     const int fd = rx_service_socket_path(socket_path, sizeof socket_path) ? rx_connect_service(socket_path) : -1;
-    int status = fd < 0;
-    if (fd < 0)
+    int status = 1;
+    if (fd < 0) {
         printf("%s: service not reachable\n", requests[0].command);
-    int answered_true = 1;
-    for (size_t i = 0; fd >= 0 && i < count && (answered_true || !requests[i].only_after_true); ++i)
-        if (run_request(fd, &requests[i], &answered_true) != RX_CALL_OK) {
-            status = 1;
-            break;
-        }
-    if (fd >= 0)
+    } else {
+        status = print_replies(fd, requests, send_requests(fd, requests, count), count);
         close(fd);
+    }
     free(requests);
     return fflush(stdout) == 0 ? status : 1;
 }
