@@ -183,14 +183,21 @@ std::optional<std::string> finish(std::unique_ptr<Run> run)
     return run->result();
 }
 
-// What the arguments of one launcher run may take, by execve's count: the
-// system's limit less the environment, the launcher's path and a margin.
+// What one string of `length` bytes takes of execve's argument space: its
+// bytes, its NUL and its pointer.
+std::size_t execveCost(std::size_t length)
+{
+    return length + 1 + sizeof(char*);
+}
+
+// What the arguments of one launcher run may take: the system's limit less
+// the environment, the launcher's path and a margin.
 std::size_t argumentBudget(std::size_t launcherPathSize)
 {
     const long limit = sysconf(_SC_ARG_MAX);
-    std::size_t used = launcherPathSize + 4096;
+    std::size_t used = execveCost(launcherPathSize) + 4096;
     for (char** variable = environ; *variable; ++variable)
-        used += std::strlen(*variable) + 1 + sizeof(char*);
+        used += execveCost(std::strlen(*variable));
     return limit > 0 && static_cast<std::size_t>(limit) > used ? static_cast<std::size_t>(limit) - used : 0;
 }
 
@@ -198,7 +205,7 @@ std::size_t argumentCost(const std::vector<std::string>& arguments)
 {
     std::size_t cost = 0;
     for (const std::string& argument : arguments)
-        cost += argument.size() + 1 + sizeof(char*);
+        cost += execveCost(argument.size());
     return cost;
 }
 
@@ -211,7 +218,7 @@ std::size_t oneRun(const std::vector<LauncherRequest>& requests, std::size_t fir
     std::size_t end = first, cost = 0;
     for (; end < requests.size(); ++end) {
         const std::vector<std::string>& request = requests[end].commandAndArguments;
-        cost += argumentCost(request) + (end > first ? kStepIfTrue.size() + 1 + sizeof(char*) : 0);
+        cost += argumentCost(request) + (end > first ? execveCost(kStepIfTrue.size()) : 0);
         if (end > first && cost > budget)
             break;
         if (end > first)

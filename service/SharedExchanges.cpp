@@ -22,19 +22,19 @@ std::unique_ptr<ExchangeOutcome> SharedExchanges::run(uid_t uid, const ExchangeK
 std::unique_ptr<ExchangeOutcome> SharedExchanges::join(std::unique_lock<std::mutex>& lock, const Running& running,
                                                        Clock::time_point deadline)
 {
-    auto copy = std::make_unique<ExchangeOutcome>();
     if (!changed_.wait_until(lock, deadline, [&] { return running.done; }))
         return nullptr;
-    *copy = running.outcome;
-    return copy;
+    return std::make_unique<ExchangeOutcome>(running.outcome);
 }
 
 std::unique_ptr<ExchangeOutcome> SharedExchanges::start(std::unique_lock<std::mutex>& lock, uid_t uid,
                                                         const ExchangeKey& key, const Exchange& exchange)
 {
     auto outcome = std::make_unique<ExchangeOutcome>();
-    auto running = std::make_shared<Running>();
-    const Runs::iterator registered = share_ ? running_.emplace(key, running).first : running_.end();
+    // Only a shared exchange is registered for others to join; its outcome
+    // is copied there for them.
+    const Runs::iterator registered =
+        share_ ? running_.emplace(key, std::make_shared<Running>()).first : running_.end();
     starting_.insert(uid);
     lock.unlock();
     changed_.notify_all();  // waiting walks of the same key join it
@@ -42,10 +42,11 @@ std::unique_ptr<ExchangeOutcome> SharedExchanges::start(std::unique_lock<std::mu
     exchange(outcome.get());
 
     lock.lock();
-    running->outcome = *outcome;
-    running->done = true;
-    if (registered != running_.end())
+    if (registered != running_.end()) {
+        registered->second->outcome = *outcome;
+        registered->second->done = true;
         running_.erase(registered);
+    }
     starting_.erase(uid);
     lock.unlock();
     changed_.notify_all();
