@@ -6,29 +6,27 @@ std::unique_ptr<ExchangeOutcome> SharedExchanges::run(uid_t uid, const ExchangeK
                                                       const Exchange& exchange)
 {
     std::unique_lock lock(mutex_);
-    std::shared_ptr<Running> joined;
-    const bool ready = changed_.wait_until(lock, deadline, [&] {
-        if (auto it = running_.find(key); share_ && it != running_.end())
-            joined = it->second;
-        return joined || mayStart(uid);
-    });
-    if (!ready)
-        return nullptr;
-    if (joined)
-        return join(lock, *joined, deadline);
-    return start(lock, uid, key, exchange);
-}
-
-std::unique_ptr<ExchangeOutcome> SharedExchanges::join(std::unique_lock<std::mutex>& lock, const Running& running,
-                                                       Clock::time_point deadline)
-{
-    if (!changed_.wait_until(lock, deadline, [&] { return running.done; }))
-        return nullptr;
-    return std::make_unique<ExchangeOutcome>(running.outcome);
+    for (;;) {
+        std::shared_ptr<Running> joined;
+        const bool ready = changed_.wait_until(lock, deadline, [&] {
+            if (auto it = running_.find(key); share_ && it != running_.end())
+                joined = it->second;
+            return joined || mayStart(uid);
+        });
+        if (!ready)
+            return nullptr;
+        if (!joined)
+            return start(lock, uid, key, deadline, exchange);
+        if (!changed_.wait_until(lock, deadline, [&] { return joined->done; }))
+            return nullptr;
+        if (!joined->cutShort)
+            return std::make_unique<ExchangeOutcome>(joined->outcome);
+    }
 }
 
 std::unique_ptr<ExchangeOutcome> SharedExchanges::start(std::unique_lock<std::mutex>& lock, uid_t uid,
-                                                        const ExchangeKey& key, const Exchange& exchange)
+                                                        const ExchangeKey& key, Clock::time_point deadline,
+                                                        const Exchange& exchange)
 {
     auto outcome = std::make_unique<ExchangeOutcome>();
     // Only a shared exchange is registered for others to join; its outcome
@@ -44,6 +42,7 @@ std::unique_ptr<ExchangeOutcome> SharedExchanges::start(std::unique_lock<std::mu
     lock.lock();
     if (registered != running_.end()) {
         registered->second->outcome = *outcome;
+        registered->second->cutShort = outcome->result != 0 && Clock::now() >= deadline;
         registered->second->done = true;
         running_.erase(registered);
     }

@@ -57,9 +57,11 @@ public:
     // exchange of `key` that is running, or else waits for the user's turn
     // and a slot of the pool and runs `exchange` on this thread (unless one
     // of `key` starts meanwhile: then it joins that one). Later walks of
-    // `key` start a new exchange once this one has given its outcome.
-    // Null when `deadline` came first, waiting for the turn or for the
-    // outcome of the joined exchange. The outcome is the caller's own copy.
+    // `key` start a new exchange once this one has given its outcome. A
+    // joined exchange that failed at its owner's deadline was cut short by
+    // a bound earlier than this walk's: this walk tries again rather than
+    // share that failure. Null when `deadline` came first, waiting for the
+    // turn or for an outcome. The outcome is the caller's own copy.
     std::unique_ptr<ExchangeOutcome> run(uid_t uid, const ExchangeKey& key, Clock::time_point deadline,
                                          const Exchange& exchange);
 
@@ -68,15 +70,14 @@ public:
 private:
     struct Running {
         bool done = false;
+        bool cutShort = false;    // failed once its owner's deadline had come
         ExchangeOutcome outcome;  // once done
     };
     using Runs = std::map<ExchangeKey, std::shared_ptr<Running>>;
 
     bool mayStart(uid_t uid) const { return starting_.size() < poolSize_ && starting_.count(uid) == 0; }
-    std::unique_ptr<ExchangeOutcome> join(std::unique_lock<std::mutex>& lock, const Running& running,
-                                          Clock::time_point deadline);
     std::unique_ptr<ExchangeOutcome> start(std::unique_lock<std::mutex>& lock, uid_t uid, const ExchangeKey& key,
-                                           const Exchange& exchange);
+                                           Clock::time_point deadline, const Exchange& exchange);
 
     std::mutex mutex_;
     std::condition_variable changed_;  // a turn was given back or an exchange started or ended

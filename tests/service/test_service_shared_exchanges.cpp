@@ -7,6 +7,7 @@
 #include "discovery/MibWalk.h"
 #include "platform/FixedPaths.h"
 #include "profilelist/ProfileList.h"
+#include "service/SharedExchanges.h"
 #include "tests/discovery/SnmpTestAgents.h"
 
 #include <gmock/gmock.h>
@@ -25,6 +26,7 @@
 #include <vector>
 
 namespace fs = std::filesystem;
+namespace svc = svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212;
 using namespace rxtest;
 using namespace snmptest;
 using ::testing::HasSubstr;
@@ -142,5 +144,48 @@ INSTANTIATE_TEST_SUITE_P(Walks, SharedExchanges,
                          ::testing::Values(SharingCase{"the same vector", {"-c", "ombrel"}, 1},
                                            SharingCase{"another community", {"-c", "ombrex"}, 2},
                                            SharingCase{"the start OID asked first", {"-c", "ombrel", "-Ci"}, 2}));
+
+// A walk joins another user's exchange, which fails after 300 ms. When that
+// was the owner's bound cutting it short, the joiner, whose bound is later,
+// runs its own exchange; an exchange that failed on its own is shared as it
+// is.
+TEST(SharedExchangeOutcomes, AnExchangeCutShortByItsOwnersBoundIsNotSharedAsAFailure)
+{
+    using Clock = svc::SharedExchanges::Clock;
+    struct Case {
+        const char* what;
+        std::chrono::milliseconds ownersBound;
+        int joinerResult;
+        int joinerExchanges;
+    };
+    for (const Case& c : {Case{"cut short by the owner's bound", std::chrono::milliseconds(300), 0, 1},
+                          Case{"failed within the owner's bound", std::chrono::seconds(30), 1, 0}}) {
+        SCOPED_TRACE(c.what);
+        svc::SharedExchanges exchanges(8);
+        const svc::ExchangeKey key{"snmpwalk", "-c", "ombrel", "127.0.0.1:161"};
+        const auto start = Clock::now();
+        std::atomic<bool> ownerStarted{false};
+        std::unique_ptr<svc::ExchangeOutcome> owners;
+        std::thread owner([&] {
+            owners = exchanges.run(1, key, start + c.ownersBound, [&](svc::ExchangeOutcome* out) {
+                ownerStarted = true;
+                std::this_thread::sleep_until(start + std::chrono::milliseconds(300));
+                out->result = 1;
+            });
+        });
+        while (!ownerStarted)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        int joinerExchanges = 0;
+        const auto joiners = exchanges.run(2, key, Clock::now() + std::chrono::seconds(30), [&](svc::ExchangeOutcome* out) {
+            ++joinerExchanges;
+            out->result = 0;
+        });
+        owner.join();
+        ASSERT_TRUE(owners && joiners);
+        EXPECT_EQ(owners->result, 1);
+        EXPECT_EQ(joiners->result, c.joinerResult);
+        EXPECT_EQ(joinerExchanges, c.joinerExchanges);
+    }
+}
 
 }  // namespace
