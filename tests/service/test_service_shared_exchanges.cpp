@@ -176,7 +176,8 @@ TEST(SharedExchangeOutcomes, AnExchangeCutShortByItsOwnersBoundIsNotSharedAsAFai
         while (!ownerStarted)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         int joinerExchanges = 0;
-        const auto joiners = exchanges.run(2, key, Clock::now() + std::chrono::seconds(30), [&](svc::ExchangeOutcome* out) {
+        const auto joinersBound = Clock::now() + std::chrono::seconds(30);
+        const auto joiners = exchanges.run(2, key, joinersBound, [&](svc::ExchangeOutcome* out) {
             ++joinerExchanges;
             out->result = 0;
         });
