@@ -152,6 +152,12 @@ bool PrivateCupsServer::start(std::string* error)
         return false;
     }
 
+    const passwd* user = ::getpwuid(::getuid());
+    const group* grp = ::getgrgid(::getgid());
+    if (!user || !grp) {
+        *error = "the current user or group has no name";
+        return false;
+    }
     std::ofstream conf(root_ + "/conf/cupsd.conf");
     conf << "LogLevel warn\n"
          << "Listen " << address() << "\n"
@@ -160,6 +166,8 @@ bool PrivateCupsServer::start(std::string* error)
          << "<Location />\n  Order allow,deny\n  Allow from all\n</Location>\n"
          << "<Policy default>\n  JobPrivateAccess all\n  JobPrivateValues none\n"
          << "  SubscriptionPrivateAccess all\n  SubscriptionPrivateValues none\n"
+         << "  <Limit CUPS-Add-Modify-Printer CUPS-Delete-Printer CUPS-Add-Modify-Class CUPS-Delete-Class>\n"
+         << "    Require user " << user->pw_name << "\n    Order deny,allow\n  </Limit>\n"
          << "  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n";
     conf.close();
     std::ofstream files(root_ + "/conf/cups-files.conf");
@@ -177,12 +185,6 @@ bool PrivateCupsServer::start(std::string* error)
           << "PageLog " << root_ << "/log/page_log\n";
     if (::getuid() != 0) {
         // An ordinary user's scheduler runs as that user and group.
-        const passwd* user = ::getpwuid(::getuid());
-        const group* grp = ::getgrgid(::getgid());
-        if (!user || !grp) {
-            *error = "the current user or group has no name";
-            return false;
-        }
         files << "User " << user->pw_name << "\nGroup " << grp->gr_name << "\nSystemGroup " << grp->gr_name << "\n";
     }
     files.close();

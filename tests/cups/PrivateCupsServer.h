@@ -1,7 +1,9 @@
 // A private CUPS scheduler for tests: its own configuration, spool, cache,
 // state and logs below one directory, listening on a free loopback port,
 // with file devices allowed and no sharing or browsing. It runs as root's
-// usual scheduler user when started by root, else as the current user.
+// usual scheduler user when started by root, else as the current user. Only
+// the user who started it administers its queues: a client that names
+// another user (CUPS_USER) is refused.
 // The destructor stops it.
 #pragma once
 

@@ -354,15 +354,31 @@ TEST_F(CupsQueue, FailuresAreReported)
         EXPECT_NE(r.exitCode, 0) << c.args.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.message))) << r.err.toStdString();
     }
-    // A scheduler that is not there.
-    QProcess p;
-    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-    e.insert(QStringLiteral("CUPS_SERVER"), QStringLiteral("127.0.0.1:1"));
-    p.setProcessEnvironment(e);
-    p.start(env("RX_BINARY_DIR") + QStringLiteral("/bin/pdehost"), {"--queue", "rx8240", "keys"});
-    ASSERT_TRUE(p.waitForFinished(60000));
-    EXPECT_NE(p.exitCode(), 0);
-    EXPECT_TRUE(p.readAllStandardError().contains("cannot ask the CUPS server 127.0.0.1:1 for queue \"rx8240\": it does not answer"));
+    // A scheduler that is not there, and one that lets only its
+    // administrator change a queue. Without a terminal (a session of its
+    // own) libcups cannot ask for a password.
+    struct Refusal {
+        const char* variable;
+        const char* value;
+        QStringList args;
+        const char* message;
+    };
+    for (const Refusal& c :
+         {Refusal{"CUPS_SERVER", "127.0.0.1:1", {"--queue", "rx8240", "keys"},
+                  "cannot ask the CUPS server 127.0.0.1:1 for queue \"rx8240\": it does not answer"},
+          Refusal{"CUPS_USER", "nobody", {"--queue", "rx8240sys", "restore", "system-defaults"},
+                  "not allowed to change the defaults of queue \"rx8240sys\""}}) {
+        QProcess p;
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        e.insert(QString::fromLatin1(c.variable), QString::fromLatin1(c.value));
+        p.setProcessEnvironment(e);
+        p.setChildProcessModifier([] { ::setsid(); });
+        p.start(env("RX_BINARY_DIR") + QStringLiteral("/bin/pdehost"), c.args);
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_NE(p.exitCode(), 0) << c.message;
+        const QByteArray err = p.readAllStandardError();
+        EXPECT_TRUE(err.contains(c.message)) << err.toStdString();
+    }
 }
 
 // The dialog, driven in this process as a user would drive it.
