@@ -132,13 +132,13 @@ std::unique_ptr<Run> takeLeftover(std::initializer_list<std::string_view> comman
     return run;
 }
 
-// Starts the launcher with the arguments (the command of each request
-// listed in `commands`) and its standard output on a pipe; null when no file
-// is at the launcher path or the process or pipe could not be made. The
-// arguments are the caller's, not copied.
-std::unique_ptr<Run> startLauncher(const std::vector<const char*>& arguments, std::vector<std::string> commands)
+// Starts the launcher at `launcher` with the arguments (the command of each
+// request listed in `commands`) and its standard output on a pipe; null when
+// no file is at the launcher path or the process or pipe could not be made.
+// The arguments are the caller's, not copied.
+std::unique_ptr<Run> startLauncher(const std::string& launcher, const std::vector<const char*>& arguments,
+                                   std::vector<std::string> commands)
 {
-    const std::string launcher = QVPListLauncherPath();
     struct stat st;
     int fds[2];
     if (stat(launcher.c_str(), &st) != 0 || pipe2(fds, O_CLOEXEC) != 0)
@@ -284,13 +284,14 @@ std::optional<std::string> QVPListRunLauncher(const std::vector<std::string>& co
 std::optional<std::string> QVPListRunLauncherSequence(const std::vector<LauncherRequest>& requests)
 {
     reapEndedLeftovers();
-    const std::size_t budget = argumentBudget(QVPListLauncherPath().size());
+    const std::string launcher = QVPListLauncherPath();
+    const std::size_t budget = argumentBudget(launcher.size());
     std::string printed;
     for (std::size_t first = 0; first < requests.size();) {
         std::vector<const char*> arguments;
         std::vector<std::string> commands;
         const std::size_t end = oneRun(requests, first, budget, &arguments, &commands);
-        auto output = finish(startLauncher(arguments, commands));
+        auto output = finish(startLauncher(launcher, arguments, commands));
         if (!output)
             return std::nullopt;
         printed += *output;

@@ -277,22 +277,16 @@ enum rx_call_status rx_read_reply(int fd, char** reply, int64_t deadline)
     return RX_CALL_OK;
 }
 
-enum rx_call_status rx_request_service(int fd, const char* operation, const char* argument, size_t argument_size,
-                                       char** reply)
-{
-    const int64_t deadline = rx_request_deadline();
-    if (!rx_send_request(fd, operation, 0, argument, argument_size, deadline))
-        return RX_CALL_FAILED;
-    return rx_read_reply(fd, reply, deadline);
-}
-
 enum rx_call_status rx_call_service(const char* socket_path, const char* operation, const char* argument,
                                     size_t argument_size, char** reply)
 {
     const int fd = rx_connect_service(socket_path);
     if (fd < 0)
         return RX_CALL_UNREACHABLE;
-    const enum rx_call_status status = rx_request_service(fd, operation, argument, argument_size, reply);
+    const int64_t deadline = rx_request_deadline();
+    const enum rx_call_status status = rx_send_request(fd, operation, 0, argument, argument_size, deadline)
+                                           ? rx_read_reply(fd, reply, deadline)
+                                           : RX_CALL_FAILED;
     close(fd);
     return status;
 }

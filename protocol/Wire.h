@@ -95,10 +95,6 @@ enum rx_call_status { RX_CALL_OK, RX_CALL_UNREACHABLE, RX_CALL_FAILED };
 /* A connection to the service, or -1 when none could be made (no service
  * listens there). The requests of one connection are served in order. */
 int rx_connect_service(const char* socket_path);
-/* Sends one request on a connection and reads the reply, as
- * rx_call_service does. */
-enum rx_call_status rx_request_service(int fd, const char* operation, const char* argument, size_t argument_size,
-                                       char** reply);
 
 /* Requests may be sent ahead of their replies, which come in order. One sent
  * with `only_after_true` runs only when the request before it on the

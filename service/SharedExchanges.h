@@ -65,8 +65,6 @@ public:
     std::unique_ptr<ExchangeOutcome> run(uid_t uid, const ExchangeKey& key, Clock::time_point deadline,
                                          const Exchange& exchange);
 
-    std::size_t poolSize() const { return poolSize_; }
-
 private:
     struct Running {
         bool done = false;
