@@ -32,8 +32,15 @@ bool isColourOption(const QStringList& keys, const QString& name)
     return keys.contains(name) || !profileOptionOf(keys, name).isEmpty();
 }
 
-// The colour options among the settings' job options. A profile's entries
-// go only while its flag is "True".
+// True while the settings choose a profile from the printer for option K.
+bool profileChosen(PanelHost& host, const QString& option)
+{
+    return host.settings().value((option + kCustom).toStdString()) == plist::Value("True");
+}
+
+// The colour options among the settings' job options. A profile's flag
+// always goes, "False" included, so that a layer without a profile hides
+// one that a layer below chose; its path goes only while the flag is "True".
 JobOptions colourOptions(PanelHost& host)
 {
     const QStringList keys = host.panel()->supportedPPDOptionKeys();
@@ -41,11 +48,21 @@ JobOptions colourOptions(PanelHost& host)
     for (const auto& [name, value] : host.settings().stringEntries()) {
         const QString key = QString::fromStdString(name);
         const QString profileOption = profileOptionOf(keys, key);
-        const bool chosen = profileOption.isEmpty() ||
-                            host.settings().value((profileOption + kCustom).toStdString()) == plist::Value("True");
-        if (isColourOption(keys, key) && chosen)
+        const bool path = !profileOption.isEmpty() && key.endsWith(kCustomFilename);
+        if (isColourOption(keys, key) && (!path || profileChosen(host, profileOption)))
             out.emplace_back(name, value);
     }
+    return out;
+}
+
+// The paths of the profile options whose flag the settings hold and is not
+// "True": stale on a layer that chose a profile before.
+QStringList unchosenProfilePaths(PanelHost& host)
+{
+    QStringList out;
+    for (const QString& option : host.panel()->supportedPPDOptionKeys())
+        if (host.settings().value((option + kCustom).toStdString()).string() && !profileChosen(host, option))
+            out << option + kCustomFilename;
     return out;
 }
 
@@ -151,6 +168,22 @@ Destination parseDestination(const QString& text)
     return {text.left(slash), text.mid(slash + 1)};
 }
 
+bool checkDestinationName(const QString& text, QString* error)
+{
+    const Destination d = parseDestination(text);
+    if (!plausibleQueueName(d.queue)) {
+        *error = QStringLiteral("\"%1\" is not a queue name").arg(d.queue);
+        return false;
+    }
+    if (text.contains(QLatin1Char('/')) && !plausibleQueueName(d.instance)) {
+        *error = QStringLiteral("\"%1\" cannot name an instance of queue \"%2\": an instance name has no spaces, "
+                                "\"/\", \"#\" or \"\\\" and at most 127 characters")
+                     .arg(d.instance, d.queue);
+        return false;
+    }
+    return true;
+}
+
 bool loadUserDefaults(PanelHost& host, const Destination& d, QString* error)
 {
     const QByteArray queue = d.queue.toUtf8();
@@ -217,10 +250,13 @@ bool saveSystemDefaults(PanelHost& host, const QString& queue, QString* error)
     if (!ppdWithDefaults(name, options, &ppd, error))
         return false;
     ipp_t* request = newQueueRequest(IPP_OP_CUPS_ADD_MODIFY_PRINTER, name);
-    // What the PPD has no option for is kept as the queue's "-default" attribute.
+    // What the PPD has no option for is kept as the queue's "-default"
+    // attribute; the path of a profile no longer chosen is deleted.
     for (const auto& [option, value] : options)
         if (!ppdFindOption(host.ppdFile(), option.c_str()))
             ippAddString(request, IPP_TAG_PRINTER, IPP_TAG_NAME, (option + "-default").c_str(), nullptr, value.c_str());
+    for (const QString& path : unchosenProfilePaths(host))
+        ippAddOutOfBand(request, IPP_TAG_PRINTER, IPP_TAG_DELETEATTR, (path + QStringLiteral("-default")).toUtf8().constData());
     IppHandle response(cupsDoFileRequest(CUPS_HTTP_DEFAULT, request, "/admin/", QFile::encodeName(ppd.fileName())));
     const ipp_status_t status = cupsLastError();
     if (status <= IPP_STATUS_OK_CONFLICTING)

@@ -66,7 +66,7 @@ bool parse(const QStringList& args, Options* o, QString* error)
             if (!value(&o->bundle))
                 return false;
         } else if (a == QLatin1String("--queue")) {
-            if (!value(&o->queue))
+            if (!value(&o->queue) || !pdehost::checkDestinationName(o->queue, error))
                 return false;
         } else if (a == QLatin1String("--document")) {
             if (!value(&o->document))

@@ -268,7 +268,8 @@ TEST_F(CupsQueue, TheSessionOpensWithTheUsersDefaultsWhoeverSetThem)
     ASSERT_EQ(pdehost({"--queue", "rx8240", "restore", "defaults"}).exitCode, 0);
     const std::string listed = tool("lpoptions", {"-p", "rx8240"}).out.toStdString();
     EXPECT_THAT(listed, HasSubstr("QVQuickColor=Vivid"));
-    EXPECT_THAT(listed, Not(HasSubstr("QVImageDestinationProfileCustom")));
+    EXPECT_THAT(listed, HasSubstr("QVImageDestinationProfileCustom=False"));
+    EXPECT_THAT(listed, Not(HasSubstr("QVImageDestinationProfileCustomFilename")));
 
     // An instance is a destination of its own, until it is removed.
     ASSERT_EQ(pdehost({"--queue", "rx8240", "restore", "set", "menu_QuickColor=2", "instance", "Proof"}).exitCode, 0);
@@ -328,6 +329,45 @@ TEST_F(CupsQueue, AProfileFromThePrinterTravelsAsItsEntries)
                 HasSubstr("PROOF.ICC"));
 }
 
+// A profile left out at one layer of a queue's defaults leaves the jobs and
+// the next session, whichever layer chose it before: the queue's own
+// (system-defaults) or the user's (defaults; root's are the system-wide
+// lpoptions).
+TEST_F(CupsQueue, AProfileLeftOutAtALayerLeavesEveryJob)
+{
+    writeListWithOneDestinationProfile();
+    const QStringList profile{"restore", "set", "menu_QuickColor=3", "set", "menu_iDestinationProfile=3"};
+    const QStringList none{"restore", "set", "menu_QuickColor=3", "set", "menu_iDestinationProfile=0"};
+    struct Case {
+        const char* queue;
+        const char* first;
+        const char* then;
+    };
+    for (const Case& c : {Case{"layers1", "system-defaults", "system-defaults"},
+                          Case{"layers2", "system-defaults", "defaults"}, Case{"layers3", "defaults", "defaults"}}) {
+        const std::string how = std::string(c.first) + " with a profile, then " + c.then + " without";
+        std::string problem;
+        ASSERT_TRUE(server->addQueue(c.queue, sourceFile(QStringLiteral("plugin/resources/rx8240.ppd")).toStdString(),
+                                     "file:/dev/null", &problem))
+            << problem;
+        const QStringList queue{"--queue", c.queue};
+        HostRun chose = pdehost(queue + profile + QStringList{c.first});
+        ASSERT_EQ(chose.exitCode, 0) << how << chose.err.toStdString();
+        HostRun dropped = pdehost(queue + none + QStringList{c.then});
+        ASSERT_EQ(dropped.exitCode, 0) << how << dropped.err.toStdString();
+
+        const auto attrs = server->jobAttributes(lpJob(QString::fromLatin1(c.queue), writeDocument("layers.ps")));
+        const char* flag = "QVImageDestinationProfileCustom";
+        EXPECT_NE(attrs.count(flag) ? attrs.at(flag) : "", "true") << how;
+        HostRun again = pdehost(queue + QStringList{"restore", "summary"});
+        EXPECT_THAT(pairs(again.lines, QLatin1Char('\t')).value("Image Destination Profile").toStdString(),
+                    Not(HasSubstr("PROOF.ICC")))
+            << how;
+        QFile::remove(testRoot() + QStringLiteral("/home/.cups/lpoptions"));
+        QFile::remove(testRoot() + QStringLiteral("/client/lpoptions"));
+    }
+}
+
 TEST_F(CupsQueue, FailuresAreReported)
 {
     const QString document = writeDocument(QStringLiteral("fail.ps"));
@@ -342,6 +382,9 @@ TEST_F(CupsQueue, FailuresAreReported)
         {{"--queue", "a#b", "keys"}, "is not a queue name"},
         {{"--queue", "rx8240/nosuch", "keys"}, "has no instance \"nosuch\""},
         {{"--queue", "rx8240", "instance", "a/b"}, "cannot name an instance"},
+        {{"--queue", "rx8240/a b", "keys"}, "cannot name an instance of queue \"rx8240\""},
+        {{"--queue", "rx8240/a/b", "keys"}, "cannot name an instance of queue \"rx8240\""},
+        {{"--queue", "rx8240/", "keys"}, "cannot name an instance of queue \"rx8240\""},
         {{"--queue", "rx8240", "instance-remove", "nosuch"}, "has no instance"},
         {{"--ppd", ppd, "defaults"}, "needs a CUPS queue"},
         {{"--queue", "rx8240", "submit", testRoot() + "/missing.ps"}, "no file"},
