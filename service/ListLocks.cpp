@@ -1,6 +1,11 @@
 #include "service/ListLocks.h"
 
+#include "protocol/ArgumentStrings.h"
+
 #include <algorithm>
+#include <array>
+#include <cstdio>
+#include <sys/random.h>
 
 namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212 {
 
@@ -10,7 +15,24 @@ struct ListLocks::Held::State {
     std::optional<Writer> holder;
     Clock::time_point lastUse;
     std::deque<uint64_t> waiting;  // tickets of sequences waiting to begin
+    uint64_t nextTicket = 0;
 };
+
+LeaseToken newLeaseToken()
+{
+    static_assert(kLeaseTokenSize == 32, "a token is 16 random bytes");
+    std::array<unsigned char, kLeaseTokenSize / 2> bytes{};
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = getrandom(bytes.data() + got, bytes.size() - got, 0);
+        if (n > 0)
+            got += static_cast<std::size_t>(n);
+    }
+    LeaseToken token(kLeaseTokenSize, '0');
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        std::snprintf(&token[2 * i], 3, "%02x", bytes[i]);
+    return token;
+}
 
 ListLocks::ListLocks(Clock::duration leaseTime, Clock::duration maxWait)
     : leaseTime_(leaseTime), maxWait_(maxWait)
@@ -51,14 +73,10 @@ bool ListLocks::Held::leaseLive(Clock::time_point now) const
     return state_->holder && now - state_->lastUse < owner_->leaseTime_;
 }
 
-bool ListLocks::Held::beginSequence(const Writer& writer)
+std::optional<LeaseToken> ListLocks::Held::beginSequence(const Writer& writer)
 {
     State& s = *state_;
-    uint64_t ticket;
-    {
-        std::lock_guard guard(owner_->mapMutex_);
-        ticket = owner_->nextTicket_++;
-    }
+    const uint64_t ticket = s.nextTicket++;
     s.waiting.push_back(ticket);
     Clock::time_point giveUp = Clock::now() + owner_->maxWait_;
     for (;;) {
@@ -69,7 +87,7 @@ bool ListLocks::Held::beginSequence(const Writer& writer)
         if (now >= giveUp) {
             s.waiting.erase(std::find(s.waiting.begin(), s.waiting.end(), ticket));
             s.changed.notify_all();
-            return false;
+            return std::nullopt;
         }
         Clock::time_point wake = giveUp;
         if (s.holder && !free)
@@ -77,19 +95,18 @@ bool ListLocks::Held::beginSequence(const Writer& writer)
         s.changed.wait_until(lock_, wake);
     }
     s.waiting.pop_front();
-    s.holder = writer;
+    s.holder = Writer{writer.uid, newLeaseToken()};
     s.lastUse = Clock::now();
     s.changed.notify_all();
-    return true;
+    return s.holder->token;
 }
 
 bool ListLocks::Held::continueSequence(const Writer& writer)
 {
     State& s = *state_;
-    Clock::time_point now = Clock::now();
-    if (leaseLive(now) && !(*s.holder == writer))
+    const Clock::time_point now = Clock::now();
+    if (writer.token.empty() || !leaseLive(now) || !(*s.holder == writer))
         return false;
-    s.holder = writer;
     s.lastUse = now;
     return true;
 }

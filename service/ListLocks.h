@@ -7,11 +7,13 @@
 // the pieces, then commits. Two writers of one list would otherwise mix
 // their pieces in the one staging file, so a sequence holds a lease on the
 // list: it starts with the removal of the staging file, which waits (in
-// arrival order, bounded) until no other writer holds the lease; pieces and
-// the commit of another writer are refused while the lease is held; the
-// commit ends it; a lease unused for the lease time expires. A writer is the
-// caller's uid and the parent of the launcher process, that is, the plug-in
-// process that runs the sequence.
+// arrival order, bounded) until no other writer holds the lease, and then
+// hands out a new lease token; a piece or a commit is accepted only from the
+// writer that holds the live lease; the commit ends it; a lease unused for
+// the lease time expires. A writer is the caller's uid and the token the
+// service handed out: nothing the caller's processes show (their parents,
+// which the sandbox may hide) is needed to tell two writers apart, and a
+// piece that carries no live token is refused, never merged.
 #pragma once
 
 #include <chrono>
@@ -27,9 +29,13 @@
 
 namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212 {
 
+// A lease token: kLeaseTokenSize lower-case hexadecimal digits of random bits.
+using LeaseToken = std::string;
+LeaseToken newLeaseToken();
+
 struct Writer {
     uid_t uid = 0;
-    pid_t process = 0;
+    LeaseToken token;  // empty: the caller holds no lease
     bool operator==(const Writer&) const = default;
 };
 
@@ -44,12 +50,13 @@ public:
     public:
         Held(Held&&) = default;
         ~Held();
-        // Starts a sequence for `writer`: waits in arrival order until no
-        // other live lease is held. False when the wait would exceed the
-        // bound; the lock is still held either way.
-        bool beginSequence(const Writer& writer);
-        // For a piece or a commit: true when `writer` holds the lease or no
-        // live lease is held (then `writer` takes it).
+        // Starts a sequence for the caller `writer` names: waits in arrival
+        // order until no other writer's live lease is held, then gives the
+        // list a new lease and answers its token. Empty when the wait would
+        // exceed the bound; the lock is still held either way.
+        std::optional<LeaseToken> beginSequence(const Writer& writer);
+        // For a piece or a commit: true when `writer` (with its token) holds
+        // the list's live lease, which it then keeps for the lease time.
         bool continueSequence(const Writer& writer);
         // Ends `writer`'s lease, if it holds it.
         void endSequence(const Writer& writer);
@@ -71,7 +78,6 @@ private:
     std::map<std::string, std::shared_ptr<Held::State>> states_;
     Clock::duration leaseTime_;
     Clock::duration maxWait_;
-    uint64_t nextTicket_ = 0;
 };
 
 }  // namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212

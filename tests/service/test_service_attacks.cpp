@@ -363,12 +363,11 @@ TEST_F(AttacksOnOthers, StagingFilesListCountAndMemoryStayWithinTheirCaps)
     const std::string piece(1000 * 1000, 'x');
     pid_t attacker = forkAsUser(kAttacker, [&] {
         int accepted = 0;
-        std::string reply;
-        svc::callService(socket, svc::kOpRemove, ownList + ".dummy", &reply);
+        rx::UniqueFd connection(connectTo(socket));
+        request(connection.get(), svc::kOpRemove, ownList + ".dummy");
         const std::string argument = svc::fileUrlFromPath(ownList) + ":AddURL:END" + piece;
-        // Pieces until the first refusal.
-        while (accepted < 16 && svc::callService(socket, svc::kOpWritePiece, argument, &reply) == svc::CallStatus::Ok &&
-               reply == "TRUE")
+        // Pieces of the staged write begun on the connection, until the first refusal.
+        while (accepted < 16 && request(connection.get(), svc::kOpWritePiece, argument) == "TRUE")
             ++accepted;
         return accepted;
     });
