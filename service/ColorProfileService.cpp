@@ -67,7 +67,7 @@ ServiceContext::ServiceContext(std::string directory, WalkSteps walkSteps, const
     : profileDirectory(std::move(directory)),
       walk(walkSteps),
       walkBound(settings.walkBound),
-      locks(settings.leaseTime, kMaxSequenceWait),
+      locks(settings.leaseTime, kMaxSequenceWait, kMaxModelsPerUser),
       exchanges(settings.walkPoolSize, settings.shareExchanges),
       merges(kMergeWorkers)
 {
@@ -177,25 +177,35 @@ void QVmacServiceXPC::qvPListRemove_XPC(const std::string& argument, const Reply
     auto file = allowedFile(kOpRemove, argument);
     if (!file)
         return reply(kReplyFalse);
+    // A staged write of a new model name counts against the caller's models
+    // before the list takes a place in the lock table.
+    if (file->kind == ListKind::Staging && !mayCreate(kOpRemove, *file))
+        return reply(kReplyFalse);
     auto held = context_.locks.lock(file->stem());
     ListDirectory directory(context_.profileDirectory);
     if (file->kind != ListKind::Staging)
         return reply(directory.remove(file->name) ? kReplyTrue : kReplyFalse);
     // Removing the staging file begins a staged write: the caller gets the
     // list's lease, and the write starts from no staging file.
-    auto token = held.beginSequence(writer());
-    if (!token) {
+    LeaseToken token;
+    switch (held.beginSequence(writer(), &token)) {
+    case BeginStatus::Begun:
+        break;
+    case BeginStatus::TimedOut:
         refuse(kOpRemove, "another staged write of this list did not end in time");
         return reply(kReplyFalse);
+    case BeginStatus::TooManyLeases:
+        refuse(kOpRemove, "too many staged writes of " + file->user + " under way");
+        return reply(kReplyFalse);
     }
-    lease_ = *token;
+    lease_ = token;
     if (!directory.removeIfPresent(file->name)) {
         held.endSequence(writer());
         lease_.clear();
         refuse(kOpRemove, "the staging name holds something other than a regular file");
         return reply(kReplyFalse);
     }
-    reply(leaseReply(*token));
+    reply(leaseReply(token));
 }
 
 void QVmacServiceXPC::stagedWriteLease(const std::string& argument, const Reply& reply)
@@ -228,6 +238,8 @@ std::optional<QVmacServiceXPC::StagedWrite> QVmacServiceXPC::continueStagedWrite
         refuse(operation, "staged writes go to the current list only");
         return std::nullopt;
     }
+    if (!mayCreate(operation, *file))
+        return std::nullopt;
     auto held = context_.locks.lock(file->stem());
     if (!held.continueSequence(writer())) {
         refuse(operation, lease_.empty() ? "no staged write begun on this connection"
@@ -266,7 +278,7 @@ void QVmacServiceXPC::writeDataToPlistFile_XPC(const std::string& argument, cons
         return reply(kReplyFalse);
     }
     auto write = continueStagedWrite(kOpWritePiece, parts->url);
-    if (!write || !mayCreate(kOpWritePiece, write->file))
+    if (!write)
         return reply(kReplyFalse);
     const ListFile& file = write->file;
     ListDirectory directory(context_.profileDirectory);

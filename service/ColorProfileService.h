@@ -49,7 +49,8 @@ inline constexpr std::size_t kConnectionsInAll = 128;
 // new one waits for another one of its list to end.
 inline constexpr std::chrono::seconds kLeaseTime{10};
 inline constexpr std::chrono::seconds kMaxSequenceWait{30};
-// Model names, and so lists, one user may have files of.
+// Model names, and so lists, one user may have files of; and staged writes
+// (each holding a lease, ListLocks.h) one caller may have under way.
 inline constexpr std::size_t kMaxModelsPerUser = 32;
 // Exchanges with devices running at once (each of a different user).
 inline constexpr std::size_t kWalkPoolSize = 8;
