@@ -76,9 +76,10 @@ std::string stagingPath(const std::string& current)
 
 // Sends the three lists to the service as a staged write of the current
 // list, in one sequence of requests: the writability probe; the removal of
-// a staging file that an interrupted write left, which would otherwise
-// stand in front of this write's text and whose answer does not matter; the
-// pieces; the commit. Each but the first piece runs only after a "TRUE".
+// the staging file, which begins the write (the service hands out the
+// write's lease with it, and no staging file that an interrupted write left
+// stands in front of this write's text); the pieces; the commit. Each runs
+// only after a "TRUE", so nothing of a refused write reaches the disk.
 int sendLists(const ProfileList* rgb, const ProfileList* sim, const ProfileList* dst)
 {
     const std::string path = QVPListCurrentPath();
@@ -95,7 +96,7 @@ int sendLists(const ProfileList* rgb, const ProfileList* sim, const ProfileList*
     std::vector<LauncherRequest> requests{{{std::string(svc::kOpIsAdmin), path}},
                                           {{std::string(svc::kOpRemove), stagingPath(path)}}};
     for (std::string_view piece : splitUtf8Every(text, kPieceLength)) {
-        LauncherRequest write{{std::string(svc::kOpWritePiece), url}, requests.size() > 2};
+        LauncherRequest write{{std::string(svc::kOpWritePiece), url}};
         write.commandAndArguments.emplace_back(piece);
         requests.push_back(std::move(write));
     }

@@ -6,6 +6,7 @@
 
 #include "platform/FileDescriptor.h"
 #include "platform/FixedPaths.h"
+#include "protocol/ArgumentStrings.h"
 #include "protocol/Wire.h"
 
 #include <algorithm>
@@ -25,6 +26,8 @@
 extern char** environ;
 
 namespace {
+
+namespace svc = svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212;
 
 std::atomic<std::size_t> launcherRuns{0};
 std::atomic<rx::LauncherWaiter*> installedWaiter{nullptr};
@@ -210,22 +213,31 @@ std::size_t argumentCost(const std::vector<std::string>& arguments)
 }
 
 // The requests of one launcher run, from `first` on: as many as the budget
-// holds, at least one. Returns the end of the run.
-std::size_t oneRun(const std::vector<LauncherRequest>& requests, std::size_t first, std::size_t budget,
-                   std::vector<const char*>* arguments, std::vector<std::string>* commands)
+// holds, at least one, after `lead` when there is one (then the first runs
+// only when `lead` answered "TRUE"). Returns the end of the run.
+std::size_t oneRun(const std::vector<LauncherRequest>& requests, std::size_t first, const LauncherRequest* lead,
+                   std::size_t budget, std::vector<const char*>* arguments, std::vector<std::string>* commands)
 {
     constexpr std::string_view kStepIfTrue = RX_STEP_IF_TRUE, kStepAlways = RX_STEP_ALWAYS;
-    std::size_t end = first, cost = 0;
+    auto add = [&](const LauncherRequest& request, bool joined, bool onlyAfterTrue) {
+        if (joined)
+            arguments->push_back(onlyAfterTrue ? kStepIfTrue.data() : kStepAlways.data());
+        for (const std::string& argument : request.commandAndArguments)
+            arguments->push_back(argument.c_str());
+        commands->push_back(request.commandAndArguments.empty() ? std::string() : request.commandAndArguments.front());
+    };
+    std::size_t cost = 0;
+    if (lead) {
+        cost += argumentCost(lead->commandAndArguments);
+        add(*lead, false, false);
+    }
+    std::size_t end = first;
     for (; end < requests.size(); ++end) {
-        const std::vector<std::string>& request = requests[end].commandAndArguments;
-        cost += argumentCost(request) + (end > first ? execveCost(kStepIfTrue.size()) : 0);
+        const bool joined = lead || end > first;
+        cost += argumentCost(requests[end].commandAndArguments) + (joined ? execveCost(kStepIfTrue.size()) : 0);
         if (end > first && cost > budget)
             break;
-        if (end > first)
-            arguments->push_back(requests[end].onlyAfterTrue ? kStepIfTrue.data() : kStepAlways.data());
-        for (const std::string& argument : request)
-            arguments->push_back(argument.c_str());
-        commands->push_back(request.empty() ? std::string() : request.front());
+        add(requests[end], joined, requests[end].onlyAfterTrue || (lead && end == first));
     }
     return end;
 }
@@ -234,8 +246,14 @@ std::size_t oneRun(const std::vector<LauncherRequest>& requests, std::size_t fir
 // output.
 bool endsWithTrue(const std::string& output, const std::string& command)
 {
-    const std::string line = command + "=" RX_REPLY_TRUE "\n";
-    return output.size() >= line.size() && output.compare(output.size() - line.size(), line.size(), line) == 0;
+    if (output.empty() || output.back() != '\n')
+        return false;
+    const std::size_t start = output.rfind('\n', output.size() - 2);
+    const std::string_view line =
+        std::string_view(output).substr(start == std::string::npos ? 0 : start + 1);
+    const std::string head = command + "=";
+    return line.starts_with(head) &&
+           svc::isTrueReply(line.substr(head.size(), line.size() - head.size() - 1));
 }
 
 }  // namespace
@@ -287,14 +305,19 @@ std::optional<std::string> QVPListRunLauncherSequence(const std::vector<Launcher
     const std::string launcher = QVPListLauncherPath();
     const std::size_t budget = argumentBudget(launcher.size());
     std::string printed;
+    // A staged write's lease, once an earlier run got it, goes in front of
+    // each later run, whose connection is another one.
+    std::optional<LauncherRequest> lease;
     for (std::size_t first = 0; first < requests.size();) {
         std::vector<const char*> arguments;
         std::vector<std::string> commands;
-        const std::size_t end = oneRun(requests, first, budget, &arguments, &commands);
+        const std::size_t end = oneRun(requests, first, lease ? &*lease : nullptr, budget, &arguments, &commands);
         auto output = finish(startLauncher(launcher, arguments, commands));
         if (!output)
             return std::nullopt;
         printed += *output;
+        if (std::string token = svc::leaseOfOutput(*output); !token.empty())
+            lease = LauncherRequest{{std::string(svc::kOpLease), token}};
         if (end < requests.size() && requests[end].onlyAfterTrue && !endsWithTrue(*output, commands.back()))
             break;
         first = end;

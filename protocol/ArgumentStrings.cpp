@@ -15,6 +15,39 @@ std::string walkReply(int result)
     return "iRet=" + std::to_string(result);
 }
 
+std::string leaseReply(std::string_view token)
+{
+    return std::string(kReplyTrue) + std::string(kLeaseMark) + std::string(token);
+}
+
+bool isTrueReply(std::string_view reply)
+{
+    return rx_reply_is_true(reply.data(), reply.size()) != 0;
+}
+
+bool isLeaseToken(std::string_view text)
+{
+    return text.size() == kLeaseTokenSize &&
+           text.find_first_not_of("0123456789abcdef") == std::string_view::npos;
+}
+
+std::string leaseOfReply(std::string_view reply)
+{
+    const std::string head = std::string(kReplyTrue) + std::string(kLeaseMark);
+    return reply.starts_with(head) && isLeaseToken(reply.substr(head.size())) ? std::string(reply.substr(head.size()))
+                                                                            : std::string();
+}
+
+std::string leaseOfOutput(std::string_view output)
+{
+    const std::string mark = "=" + std::string(kReplyTrue) + std::string(kLeaseMark);
+    const std::size_t at = output.rfind(mark);
+    if (at == std::string_view::npos)
+        return {};
+    const std::string_view token = output.substr(at + mark.size(), kLeaseTokenSize);
+    return isLeaseToken(token) ? std::string(token) : std::string();
+}
+
 bool isValidUtf8(std::string_view bytes)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());

@@ -35,6 +35,7 @@ inline constexpr std::string_view kOpWriteDictionary = RX_OP_WRITE_DICTIONARY;
 inline constexpr std::string_view kOpWritePiece = RX_OP_WRITE_PIECE;
 inline constexpr std::string_view kOpCommit = RX_OP_COMMIT;
 inline constexpr std::string_view kOpWalk = RX_OP_WALK;
+inline constexpr std::string_view kOpLease = RX_OP_LEASE;
 
 // Replies.
 inline constexpr std::string_view kReplyTrue = RX_REPLY_TRUE;
@@ -45,6 +46,20 @@ inline constexpr std::string_view kReplySkipped = RX_REPLY_SKIPPED;
 inline constexpr std::string_view kOnlyAfterTrue = RX_ONLY_AFTER_TRUE;
 // "iRet=" and the walk's result in signed decimal.
 std::string walkReply(int result);
+// The reply that begins a staged write: "TRUE", the lease mark and the token.
+inline constexpr std::string_view kLeaseMark = RX_LEASE_MARK;
+inline constexpr std::size_t kLeaseTokenSize = RX_LEASE_TOKEN_SIZE;
+std::string leaseReply(std::string_view token);
+// True for "TRUE" and for a lease reply.
+bool isTrueReply(std::string_view reply);
+// True when the text is a lease token's form (kLeaseTokenSize lower-case
+// hexadecimal digits).
+bool isLeaseToken(std::string_view text);
+// The token of a lease reply; empty for any other reply.
+std::string leaseOfReply(std::string_view reply);
+// The token of the last lease reply in a launcher's output
+// ("COMMAND=TRUE lease=TOKEN" lines); empty when it holds none.
+std::string leaseOfOutput(std::string_view output);
 
 // The walk's argument vector holds at most this many elements.
 inline constexpr std::size_t kMaxWalkElements = 512;

@@ -29,6 +29,7 @@ static const struct join_shape kShapes[] = {
     {RX_OP_WRITE_PIECE, 2, {RX_MARKER_URL, ""}, NULL},
     {RX_OP_WRITE_DICTIONARY, 2, {RX_MARKER_URL, ""}, NULL},
     {RX_OP_WALK, 2, {RX_MARKER_MODEL, RX_MARKER_USER}, RX_MARKER_ARG},
+    {RX_OP_LEASE, 1, {""}, NULL},
 };
 
 static const struct join_shape* find_shape(const char* operation)
@@ -77,6 +78,15 @@ char* rx_join_arguments(const char* operation, size_t count, const char* const* 
     if (size)
         *size = total;
     return joined;
+}
+
+int rx_reply_is_true(const char* reply, size_t size)
+{
+    static const char kTrue[] = RX_REPLY_TRUE, kMark[] = RX_LEASE_MARK;
+    const size_t t = sizeof kTrue - 1, m = sizeof kMark - 1;
+    if (size < t || memcmp(reply, kTrue, t) != 0)
+        return 0;
+    return size == t || (size == t + m + RX_LEASE_TOKEN_SIZE && memcmp(reply + t, kMark, m) == 0);
 }
 
 int64_t rx_monotonic_ms(void)

@@ -26,6 +26,8 @@ extern "C" {
 #define RX_OP_WRITE_PIECE "writeDataToPlistFile_XPC"
 #define RX_OP_COMMIT "writeDataToPlistFileRename_XPC"
 #define RX_OP_WALK "mibwalk_XPC"
+/* Carries a staged write's lease into a connection (below). */
+#define RX_OP_LEASE "stagedWriteLease"
 
 /* Markers. Each one ends the value before it. */
 #define RX_MARKER_SWAP_TYPE ":ARG_iSwapType"
@@ -61,6 +63,18 @@ int rx_operation_arguments(const char* operation, size_t* fixed, int* open_ended
 #define RX_STEP_IF_TRUE "--and"
 #define RX_STEP_ALWAYS "--then"
 #define RX_REPLY_TRUE "TRUE"
+
+/* A staged write (the removal of the staging file, the pieces, the commit)
+ * is one writer's while it runs: the removal that begins it is answered
+ * RX_REPLY_TRUE, RX_LEASE_MARK and the write's lease token (RX_LEASE_TOKEN_SIZE
+ * lower-case hexadecimal digits). Its pieces and its commit are accepted on
+ * the connection the removal came on, or on another connection of the same
+ * user after RX_OP_LEASE with the token; every other piece or commit of the
+ * list is refused while the lease lives. */
+#define RX_LEASE_MARK " lease="
+#define RX_LEASE_TOKEN_SIZE 32
+/* 1 when a reply counts as "TRUE": the text itself, or a lease reply. */
+int rx_reply_is_true(const char* reply, size_t size);
 
 /* Joins the launcher's further arguments into the argument text of the
  * operation, its length into *size (when not NULL). Returns a string the

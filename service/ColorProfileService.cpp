@@ -12,8 +12,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <sys/socket.h>
 #include <syslog.h>
 #include <thread>
@@ -24,14 +22,9 @@ namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212 {
 
 namespace {
 
-// How long a staged write keeps its lease without a request, and how long a
-// new sequence waits for another one to end.
-constexpr auto kLeaseTime = std::chrono::seconds(10);
-constexpr auto kMaxSequenceWait = std::chrono::seconds(30);
-
 using Operation = void (QVmacServiceXPC::*)(const std::string&, const Reply&);
 
-constexpr std::array<std::pair<std::string_view, Operation>, 8> kProtocol{{
+constexpr std::array<std::pair<std::string_view, Operation>, 9> kProtocol{{
     {kOpIsAdmin, &QVmacServiceXPC::qvPListIsAdminProfile_XPC},
     {kOpSwap, &QVmacServiceXPC::qvPListSwapProfile_XPC},
     {kOpExist, &QVmacServiceXPC::qvPListExistProfile_XPC},
@@ -40,27 +33,8 @@ constexpr std::array<std::pair<std::string_view, Operation>, 8> kProtocol{{
     {kOpWritePiece, &QVmacServiceXPC::writeDataToPlistFile_XPC},
     {kOpCommit, &QVmacServiceXPC::writeDataToPlistFileRename_XPC},
     {kOpWalk, &QVmacServiceXPC::mibwalk_XPC},
+    {kOpLease, &QVmacServiceXPC::stagedWriteLease},
 }};
-
-// The parent of a process, from /proc; 0 when unknown.
-pid_t parentOf(pid_t pid)
-{
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line))
-        return 0;
-    // "pid (comm) state ppid ...": comm may hold anything, so read after the
-    // last ")".
-    std::size_t close = line.rfind(')');
-    if (close == std::string::npos)
-        return 0;
-    std::istringstream rest(line.substr(close + 1));
-    char state = 0;
-    long parent = 0;
-    if (!(rest >> state >> parent))
-        return 0;
-    return static_cast<pid_t>(parent);
-}
 
 // Runs the exchange over writable copies of the vector's elements: the
 // SNMP parser reorders the vector and blanks the community in place, and
@@ -93,7 +67,7 @@ ServiceContext::ServiceContext(std::string directory, WalkSteps walkSteps, const
     : profileDirectory(std::move(directory)),
       walk(walkSteps),
       walkBound(settings.walkBound),
-      locks(kLeaseTime, kMaxSequenceWait),
+      locks(settings.leaseTime, kMaxSequenceWait, kMaxModelsPerUser),
       exchanges(settings.walkPoolSize, settings.shareExchanges),
       merges(kMergeWorkers)
 {
@@ -203,14 +177,45 @@ void QVmacServiceXPC::qvPListRemove_XPC(const std::string& argument, const Reply
     auto file = allowedFile(kOpRemove, argument);
     if (!file)
         return reply(kReplyFalse);
+    // A staged write of a new model name counts against the caller's models
+    // before the list takes a place in the lock table.
+    if (file->kind == ListKind::Staging && !mayCreate(kOpRemove, *file))
+        return reply(kReplyFalse);
     auto held = context_.locks.lock(file->stem());
-    // Removing the staging file starts a staged write.
-    if (file->kind == ListKind::Staging && !held.beginSequence(writer())) {
+    ListDirectory directory(context_.profileDirectory);
+    if (file->kind != ListKind::Staging)
+        return reply(directory.remove(file->name) ? kReplyTrue : kReplyFalse);
+    // Removing the staging file begins a staged write: the caller gets the
+    // list's lease, and the write starts from no staging file.
+    LeaseToken token;
+    switch (held.beginSequence(writer(), &token)) {
+    case BeginStatus::Begun:
+        break;
+    case BeginStatus::TimedOut:
         refuse(kOpRemove, "another staged write of this list did not end in time");
         return reply(kReplyFalse);
+    case BeginStatus::TooManyLeases:
+        refuse(kOpRemove, "too many staged writes of " + file->user + " under way");
+        return reply(kReplyFalse);
     }
-    ListDirectory directory(context_.profileDirectory);
-    reply(directory.remove(file->name) ? kReplyTrue : kReplyFalse);
+    lease_ = token;
+    if (!directory.removeIfPresent(file->name)) {
+        held.endSequence(writer());
+        lease_.clear();
+        refuse(kOpRemove, "the staging name holds something other than a regular file");
+        return reply(kReplyFalse);
+    }
+    reply(leaseReply(token));
+}
+
+void QVmacServiceXPC::stagedWriteLease(const std::string& argument, const Reply& reply)
+{
+    if (!isLeaseToken(argument)) {
+        refuse(kOpLease, "not a lease token");
+        return reply(kReplyFalse);
+    }
+    lease_ = argument;
+    reply(kReplyTrue);
 }
 
 std::optional<ListFile> QVmacServiceXPC::allowedFileOfUrl(std::string_view operation, std::string_view url)
@@ -233,9 +238,12 @@ std::optional<QVmacServiceXPC::StagedWrite> QVmacServiceXPC::continueStagedWrite
         refuse(operation, "staged writes go to the current list only");
         return std::nullopt;
     }
+    if (!mayCreate(operation, *file))
+        return std::nullopt;
     auto held = context_.locks.lock(file->stem());
     if (!held.continueSequence(writer())) {
-        refuse(operation, "another writer's staged write of this list is under way");
+        refuse(operation, lease_.empty() ? "no staged write begun on this connection"
+                                         : "the lease is not this list's live lease");
         return std::nullopt;
     }
     return StagedWrite{std::move(*file), std::move(held)};
@@ -270,7 +278,7 @@ void QVmacServiceXPC::writeDataToPlistFile_XPC(const std::string& argument, cons
         return reply(kReplyFalse);
     }
     auto write = continueStagedWrite(kOpWritePiece, parts->url);
-    if (!write || !mayCreate(kOpWritePiece, write->file))
+    if (!write)
         return reply(kReplyFalse);
     const ListFile& file = write->file;
     ListDirectory directory(context_.profileDirectory);
@@ -295,6 +303,7 @@ void QVmacServiceXPC::writeDataToPlistFileRename_XPC(const std::string& argument
     ListDirectory directory(context_.profileDirectory);
     const bool committed = directory.commit(listFileName(file.user, file.model, ListKind::Staging), file.name);
     write->held.endSequence(writer());
+    lease_.clear();
     reply(committed ? kReplyTrue : kReplyFalse);
 }
 
@@ -395,7 +404,7 @@ void QVmacServiceXPC::serve(int fd)
         }
         if (!replied || !writeFrame(fd, replyText, Clock::now() + context_.idleTimeout))
             return;
-        lastTrue = replyText == kReplyTrue;
+        lastTrue = isTrueReply(replyText);
     }
 }
 
@@ -407,7 +416,6 @@ bool peerCaller(int fd, Caller* caller)
         return false;
     caller->uid = credentials.uid;
     caller->pid = credentials.pid;
-    caller->parent = credentials.pid > 0 ? parentOf(credentials.pid) : 0;
     caller->login = rx::loginNameOf(credentials.uid);
     return true;
 }

@@ -45,7 +45,12 @@ struct WalkSteps {
 // cap is refused while the others are served.
 inline constexpr std::size_t kConnectionsPerUser = 32;
 inline constexpr std::size_t kConnectionsInAll = 128;
-// Model names, and so lists, one user may have files of.
+// How long a staged write keeps its lease without a request, and how long a
+// new one waits for another one of its list to end.
+inline constexpr std::chrono::seconds kLeaseTime{10};
+inline constexpr std::chrono::seconds kMaxSequenceWait{30};
+// Model names, and so lists, one user may have files of; and staged writes
+// (each holding a lease, ListLocks.h) one caller may have under way.
 inline constexpr std::size_t kMaxModelsPerUser = 32;
 // Exchanges with devices running at once (each of a different user).
 inline constexpr std::size_t kWalkPoolSize = 8;
@@ -60,6 +65,8 @@ struct ServiceSettings {
     // A walk request, its wait for a turn or a shared exchange included,
     // ends its exchange within this; the merge follows.
     Clock::duration walkBound = kRequestBound;
+    // How long a staged write keeps its lease without a request.
+    Clock::duration leaseTime = kLeaseTime;
 };
 
 // What the whole process shares.
@@ -97,6 +104,11 @@ public:
     void writeDataToPlistFile_XPC(const std::string& argument, const Reply& reply);
     void writeDataToPlistFileRename_XPC(const std::string& argument, const Reply& reply);
     void mibwalk_XPC(const std::string& argument, const Reply& reply);
+    // Carries the lease token of a staged write that an earlier connection
+    // of the same user began into this one (ListLocks.h): "TRUE" when the
+    // argument has a token's form; the token is checked by each piece and
+    // the commit.
+    void stagedWriteLease(const std::string& argument, const Reply& reply);
 
 private:
     // A list file the caller may act on, or empty (the refusal is logged).
@@ -114,10 +126,13 @@ private:
     // and the user already has files of kMaxModelsPerUser models.
     bool mayCreate(std::string_view operation, const ListFile& file);
     void refuse(std::string_view operation, std::string_view reason) const;
-    Writer writer() const { return Writer{caller_.uid, caller_.parent}; }
+    Writer writer() const { return Writer{caller_.uid, lease_}; }
 
     ServiceContext& context_;
     Caller caller_;
+    // The lease token of the staged write this connection carries; empty
+    // when none.
+    LeaseToken lease_;
 };
 
 // The listener's delegate: one for the process.

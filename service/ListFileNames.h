@@ -47,7 +47,6 @@ std::optional<ListFile> classifyListName(std::string_view name);
 struct Caller {
     uid_t uid = static_cast<uid_t>(-1);
     pid_t pid = 0;
-    pid_t parent = 0;   // the parent of the peer process; 0 when unknown
     std::string login;  // empty when the uid has no login name
 };
 

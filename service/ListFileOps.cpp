@@ -89,6 +89,14 @@ bool ListDirectory::remove(const std::string& name)
     return unlinkat(fd_, name.c_str(), 0) == 0;
 }
 
+bool ListDirectory::removeIfPresent(const std::string& name)
+{
+    if (!valid())
+        return false;
+    const Presence now = presence(name);
+    return now == Presence::Absent || (now == Presence::Regular && unlinkat(fd_, name.c_str(), 0) == 0);
+}
+
 bool ListDirectory::backup(const std::string& current, const std::string& previous)
 {
     if (!valid())

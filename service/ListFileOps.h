@@ -38,6 +38,8 @@ public:
     bool exists(const std::string& name);
     // True when the file was removed.
     bool remove(const std::string& name);
+    // True when no file of that name is left: removed, or none was there.
+    bool removeIfPresent(const std::string& name);
 
     // Backup: the previous file becomes a copy of the current one, copied in
     // blocks of at most 65535 bytes. The previous file is removed first and

@@ -1,106 +1,176 @@
 #include "service/ListLocks.h"
 
+#include "protocol/ArgumentStrings.h"
+
 #include <algorithm>
+#include <array>
+#include <cstdio>
+#include <sys/random.h>
 
 namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212 {
 
-struct ListLocks::Held::State {
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::optional<Writer> holder;
-    Clock::time_point lastUse;
-    std::deque<uint64_t> waiting;  // tickets of sequences waiting to begin
-};
+LeaseToken newLeaseToken()
+{
+    static_assert(kLeaseTokenSize == 32, "a token is 16 random bytes");
+    std::array<unsigned char, kLeaseTokenSize / 2> bytes{};
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = getrandom(bytes.data() + got, bytes.size() - got, 0);
+        if (n > 0)
+            got += static_cast<std::size_t>(n);
+    }
+    LeaseToken token(kLeaseTokenSize, '0');
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        std::snprintf(&token[2 * i], 3, "%02x", bytes[i]);
+    return token;
+}
 
-ListLocks::ListLocks(Clock::duration leaseTime, Clock::duration maxWait)
-    : leaseTime_(leaseTime), maxWait_(maxWait)
+ListLocks::ListLocks(Clock::duration leaseTime, Clock::duration maxWait, std::size_t leasesPerCaller)
+    : leaseTime_(leaseTime), maxWait_(maxWait), leasesPerCaller_(leasesPerCaller)
 {
 }
 
 ListLocks::Held ListLocks::lock(const std::string& stem)
 {
-    std::shared_ptr<Held::State> state;
-    {
-        std::lock_guard guard(mapMutex_);
-        // Forget idle lists now and then so that the map stays small.
-        if (states_.size() > 1024) {
-            for (auto it = states_.begin(); it != states_.end();) {
-                if (it->second.use_count() == 1 && !it->second->holder)
-                    it = states_.erase(it);
-                else
-                    ++it;
-            }
+    std::unique_lock guard(mutex_);
+    auto entry = entries_.try_emplace(stem).first;
+    Entry& e = entry->second;
+    ++e.users;
+    e.changed.wait(guard, [&] { return !e.busy; });
+    e.busy = true;
+    return Held(this, entry);
+}
+
+std::size_t ListLocks::entries() const
+{
+    std::lock_guard guard(mutex_);
+    return entries_.size();
+}
+
+bool ListLocks::leaseLive(const Entry& entry, Clock::time_point now) const
+{
+    return entry.holder && now - entry.lastUse < leaseTime_;
+}
+
+void ListLocks::dropLease(Entries::iterator entry)
+{
+    Entry& e = entry->second;
+    if (!e.holder)
+        return;
+    if (auto of = leasesOf_.find(e.holder->uid); of != leasesOf_.end()) {
+        of->second.erase(entry->first);
+        if (of->second.empty())
+            leasesOf_.erase(of);
+    }
+    e.holder.reset();
+    e.changed.notify_all();
+}
+
+void ListLocks::dropExpiredLeases(uid_t uid, Clock::time_point now)
+{
+    auto of = leasesOf_.find(uid);
+    if (of == leasesOf_.end())
+        return;
+    const std::set<std::string> stems = of->second;  // dropLease edits the set
+    for (const std::string& stem : stems) {
+        auto entry = entries_.find(stem);
+        if (entry != entries_.end() && !leaseLive(entry->second, now)) {
+            dropLease(entry);
+            eraseIfIdle(entry, now);
         }
-        auto& slot = states_[stem];
-        if (!slot)
-            slot = std::make_shared<Held::State>();
-        state = slot;
     }
-    return Held(this, std::move(state));
 }
 
-ListLocks::Held::Held(ListLocks* owner, std::shared_ptr<State> state)
-    : owner_(owner), state_(std::move(state)), lock_(state_->mutex)
+void ListLocks::eraseIfIdle(Entries::iterator entry, Clock::time_point now)
 {
+    Entry& e = entry->second;
+    if (e.users > 0 || leaseLive(e, now))
+        return;
+    dropLease(entry);
+    entries_.erase(entry);
 }
 
-ListLocks::Held::~Held() = default;
-
-bool ListLocks::Held::leaseLive(Clock::time_point now) const
+void ListLocks::release(Entries::iterator entry)
 {
-    return state_->holder && now - state_->lastUse < owner_->leaseTime_;
+    std::lock_guard guard(mutex_);
+    Entry& e = entry->second;
+    e.busy = false;
+    --e.users;
+    e.changed.notify_all();
+    eraseIfIdle(entry, Clock::now());
 }
 
-bool ListLocks::Held::beginSequence(const Writer& writer)
+ListLocks::Held::Held(Held&& other) noexcept : owner_(other.owner_), entry_(other.entry_)
 {
-    State& s = *state_;
-    uint64_t ticket;
-    {
-        std::lock_guard guard(owner_->mapMutex_);
-        ticket = owner_->nextTicket_++;
-    }
-    s.waiting.push_back(ticket);
-    Clock::time_point giveUp = Clock::now() + owner_->maxWait_;
+    other.owner_ = nullptr;
+}
+
+ListLocks::Held::~Held()
+{
+    if (owner_)
+        owner_->release(entry_);
+}
+
+BeginStatus ListLocks::Held::beginSequence(const Writer& writer, LeaseToken* token)
+{
+    ListLocks& l = *owner_;
+    std::unique_lock guard(l.mutex_);
+    Entry& e = entry_->second;
+    const std::uint64_t ticket = e.nextTicket++;
+    e.waiting.push_back(ticket);
+    const Clock::time_point giveUp = Clock::now() + l.maxWait_;
     for (;;) {
-        Clock::time_point now = Clock::now();
-        bool free = !leaseLive(now) || *s.holder == writer;
-        if (free && s.waiting.front() == ticket)
+        const Clock::time_point now = Clock::now();
+        const bool free = !l.leaseLive(e, now) || *e.holder == writer;
+        if (free && e.waiting.front() == ticket)
             break;
         if (now >= giveUp) {
-            s.waiting.erase(std::find(s.waiting.begin(), s.waiting.end(), ticket));
-            s.changed.notify_all();
-            return false;
+            e.waiting.erase(std::find(e.waiting.begin(), e.waiting.end(), ticket));
+            e.changed.notify_all();
+            return BeginStatus::TimedOut;
         }
         Clock::time_point wake = giveUp;
-        if (s.holder && !free)
-            wake = std::min(wake, s.lastUse + owner_->leaseTime_);
-        s.changed.wait_until(lock_, wake);
+        if (!free)
+            wake = std::min(wake, e.lastUse + l.leaseTime_);
+        // The list is let go while waiting: the lease's holder goes on with
+        // its pieces and its commit meanwhile.
+        e.busy = false;
+        e.changed.notify_all();
+        e.changed.wait_until(guard, wake);
+        e.changed.wait(guard, [&] { return !e.busy; });
+        e.busy = true;
     }
-    s.waiting.pop_front();
-    s.holder = writer;
-    s.lastUse = Clock::now();
-    s.changed.notify_all();
-    return true;
+    e.waiting.pop_front();
+    e.changed.notify_all();
+    const Clock::time_point now = Clock::now();
+    l.dropLease(entry_);
+    l.dropExpiredLeases(writer.uid, now);
+    auto& leases = l.leasesOf_[writer.uid];
+    if (leases.size() >= l.leasesPerCaller_)
+        return BeginStatus::TooManyLeases;
+    leases.insert(entry_->first);
+    e.holder = Writer{writer.uid, newLeaseToken()};
+    e.lastUse = now;
+    *token = e.holder->token;
+    return BeginStatus::Begun;
 }
 
 bool ListLocks::Held::continueSequence(const Writer& writer)
 {
-    State& s = *state_;
-    Clock::time_point now = Clock::now();
-    if (leaseLive(now) && !(*s.holder == writer))
+    std::lock_guard guard(owner_->mutex_);
+    Entry& e = entry_->second;
+    const Clock::time_point now = Clock::now();
+    if (writer.token.empty() || !owner_->leaseLive(e, now) || !(*e.holder == writer))
         return false;
-    s.holder = writer;
-    s.lastUse = now;
+    e.lastUse = now;
     return true;
 }
 
 void ListLocks::Held::endSequence(const Writer& writer)
 {
-    State& s = *state_;
-    if (s.holder && *s.holder == writer) {
-        s.holder.reset();
-        s.changed.notify_all();
-    }
+    std::lock_guard guard(owner_->mutex_);
+    if (entry_->second.holder && *entry_->second.holder == writer)
+        owner_->dropLease(entry_);
 }
 
 }  // namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212

@@ -99,8 +99,12 @@ static int print_replies(int fd, const struct request* requests, size_t sent, si
             return 1;
         }
         const int skipped = strcmp(reply, RX_REPLY_SKIPPED) == 0;
-        if (!skipped)
+        if (!skipped) {
+            /* A line at a time: a plug-in that stops waiting still sees
+             * what was answered (a staged write's lease above all). */
             printf("%s=%s\n", requests[i].command, reply);
+            fflush(stdout);
+        }
         free(reply);
         if (skipped)
             break;

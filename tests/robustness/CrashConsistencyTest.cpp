@@ -73,13 +73,14 @@ protected:
     {
         switch (op) {
         case Operation::StagedWrite: {
-            call(socket, std::string(svc::kOpRemove), stagingPath(root_), 10);
+            const std::string lease =
+                svc::leaseOfReply(call(socket, std::string(svc::kOpRemove), stagingPath(root_), 10));
             const std::size_t quarter = kNew.size() / 4 + 1;
             for (std::size_t at = 0; at < kNew.size(); at += quarter)
-                if (call(socket, std::string(svc::kOpWritePiece), pieceArgument(root_, kNew.substr(at, quarter)),
-                         10) != "TRUE")
+                if (call(socket, std::string(svc::kOpWritePiece), pieceArgument(root_, kNew.substr(at, quarter)), 10,
+                         lease) != "TRUE")
                     return false;
-            return call(socket, std::string(svc::kOpCommit), commitArgument(root_), 10) == "TRUE";
+            return call(socket, std::string(svc::kOpCommit), commitArgument(root_), 10, lease) == "TRUE";
         }
         case Operation::WholeWrite:
             return call(socket, std::string(svc::kOpWriteDictionary), pieceArgument(root_, kNew), 10) == "TRUE";

@@ -70,14 +70,15 @@ bool run(Operation op, const Service& service, const std::string& root, const st
 {
     const std::string& s = service.socket();
     replies->clear();
+    std::string lease;
     auto send = [&](std::string_view operation, const std::string& argument, std::string_view success) {
-        const std::string reply = call(s, std::string(operation), argument);
+        const std::string reply = call(s, std::string(operation), argument, 60, lease);
         *replies += (replies->empty() ? "" : ", ") + reply;
         return reply == success;
     };
     switch (op) {
     case Operation::StagedWrite: {
-        call(s, std::string(svc::kOpRemove), stagingPath(root));
+        lease = svc::leaseOfReply(call(s, std::string(svc::kOpRemove), stagingPath(root)));
         const std::size_t half = kNew.size() / 2;
         bool ok = send(svc::kOpWritePiece, pieceArgument(root, kNew.substr(0, half)), "TRUE");
         ok = send(svc::kOpWritePiece, pieceArgument(root, kNew.substr(half)), "TRUE") && ok;

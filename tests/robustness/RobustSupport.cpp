@@ -61,7 +61,7 @@ bool Service::start(const std::string& binary, const std::string& root,
 }
 
 std::string call(const std::string& socket, const std::string& operation, const std::string& argument,
-                 double seconds)
+                 double seconds, const std::string& lease)
 {
     int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
@@ -77,7 +77,12 @@ std::string call(const std::string& socket, const std::string& operation, const 
         svc::Clock::now() + std::chrono::duration_cast<svc::Clock::duration>(std::chrono::duration<double>(seconds));
     std::string reply;
     std::string result = "<failed>";
-    if (svc::writeFrame(fd, operation, deadline) && svc::writeFrame(fd, argument, deadline)) {
+    const bool leaseCarried = lease.empty() || (svc::writeFrame(fd, std::string(svc::kOpLease), deadline) &&
+                                                 svc::writeFrame(fd, lease, deadline) &&
+                                                 svc::readFrame(fd, &reply, svc::kMaxFrameSize, deadline) ==
+                                                     svc::FrameStatus::Ok &&
+                                                 reply == svc::kReplyTrue);
+    if (leaseCarried && svc::writeFrame(fd, operation, deadline) && svc::writeFrame(fd, argument, deadline)) {
         const svc::FrameStatus status = svc::readFrame(fd, &reply, svc::kMaxFrameSize, deadline);
         result = status == svc::FrameStatus::Ok         ? reply
                  : status == svc::FrameStatus::TimedOut ? "<timed out>"

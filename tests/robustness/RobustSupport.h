@@ -37,9 +37,10 @@ public:
 };
 
 // One request over a new connection: the reply, or "<unreachable>",
-// "<failed>" or "<timed out>" (after `seconds`) when there was none.
+// "<failed>" or "<timed out>" (after `seconds`) when there was none. With a
+// lease token the connection first carries that staged write's lease.
 std::string call(const std::string& socket, const std::string& operation, const std::string& argument,
-                 double seconds = 60);
+                 double seconds = 60, const std::string& lease = {});
 
 // Paths of the tester's list files under a root.
 std::string profileDirectory(const std::string& root);

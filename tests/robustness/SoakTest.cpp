@@ -64,9 +64,10 @@ void client(int index, const std::string& root, const std::string& socket, const
     const std::string url = svc::fileUrlFromPath(current);
     std::mt19937 random(static_cast<unsigned>(index));
     int version = index * 100000;
+    std::string lease;
     auto expect = [&](const std::string& op, const std::string& argument, const std::string& wanted) {
         ++tally.requests;
-        const std::string reply = call(socket, op, argument, 30);
+        const std::string reply = call(socket, op, argument, 30, lease);
         if (reply != wanted)
             tally.error(user + " " + op + ": " + reply + " instead of " + wanted);
         return reply == wanted;
@@ -91,14 +92,18 @@ void client(int index, const std::string& root, const std::string& socket, const
         case 3:
         case 4: {
             const std::string text = versionText(++version, 3);
-            // No staging file is left by the previous sequence.
-            expect(std::string(svc::kOpRemove), current + ".dummy", "FALSE");
+            // The staged write begins; pieces and commit carry its lease.
+            ++tally.requests;
+            lease = svc::leaseOfReply(call(socket, std::string(svc::kOpRemove), current + ".dummy", 30));
+            if (lease.empty())
+                tally.error(user + ": the staged write did not begin");
             const std::size_t half = text.size() / 2;
             bool ok = expect(std::string(svc::kOpWritePiece), url + std::string(svc::kMarkerUrl) + text.substr(0, half),
                              "TRUE");
             ok = expect(std::string(svc::kOpWritePiece), url + std::string(svc::kMarkerUrl) + text.substr(half),
                         "TRUE") && ok;
             ok = expect(std::string(svc::kOpCommit), url, "TRUE") && ok;
+            lease.clear();
             if (ok && readFile(current) != text)
                 tally.error(user + ": the committed list is not the text written");
             written = written || ok;

@@ -38,6 +38,7 @@ public:
     std::string listPath(const std::string& user, const std::string& suffix = "-rx8240-profile.plist") const;
     pid_t pid() const { return process_.pid(); }
     long peakResidentKiB() const { return process_.residentKiB("VmHWM:"); }
+    long residentKiB() const { return process_.residentKiB(); }
     bool running() const { return process_.alive(); }
 
 private:

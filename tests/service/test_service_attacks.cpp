@@ -363,12 +363,11 @@ TEST_F(AttacksOnOthers, StagingFilesListCountAndMemoryStayWithinTheirCaps)
     const std::string piece(1000 * 1000, 'x');
     pid_t attacker = forkAsUser(kAttacker, [&] {
         int accepted = 0;
-        std::string reply;
-        svc::callService(socket, svc::kOpRemove, ownList + ".dummy", &reply);
+        rx::UniqueFd connection(connectTo(socket));
+        request(connection.get(), svc::kOpRemove, ownList + ".dummy");
         const std::string argument = svc::fileUrlFromPath(ownList) + ":AddURL:END" + piece;
-        // Pieces until the first refusal.
-        while (accepted < 16 && svc::callService(socket, svc::kOpWritePiece, argument, &reply) == svc::CallStatus::Ok &&
-               reply == "TRUE")
+        // Pieces of the staged write begun on the connection, until the first refusal.
+        while (accepted < 16 && request(connection.get(), svc::kOpWritePiece, argument) == "TRUE")
             ++accepted;
         return accepted;
     });
@@ -393,6 +392,46 @@ TEST_F(AttacksOnOthers, StagingFilesListCountAndMemoryStayWithinTheirCaps)
     std::printf("[ figures ] staging cap %zu bytes, %zu models per user, service peak memory %ld KiB\n",
                 kMaxListFileSize, svc::kMaxModelsPerUser, peak);
     EXPECT_LT(peak, 64 * 1024) << "KiB at the peak";
+}
+
+// One user naming ever new model names, each a staged write begun, leaves
+// the service's memory and another user's requests as they were: the lock
+// table keeps no entry for a refused name nor for an ended or expired lease.
+TEST_F(AttacksOnOthers, FreshModelNamesLeaveMemoryAndOtherUsersRequestsFlat)
+{
+    constexpr int kNames = 20000;
+    const std::string socket = service.socketPath(), directory = service.profileDirectory();
+    const std::string victimList = service.listPath(victim);
+    auto victimMedianMs = [&] {
+        rx::UniqueFd connection(connectTo(socket));
+        std::vector<double> ms;
+        for (int i = 0; i < 200; ++i) {
+            const auto start = std::chrono::steady_clock::now();
+            request(connection.get(), svc::kOpExist, victimList);
+            ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        }
+        std::nth_element(ms.begin(), ms.begin() + 100, ms.end());
+        return ms[100];
+    };
+    const long memoryBefore = service.residentKiB();
+    const double victimBefore = victimMedianMs();
+    pid_t attacker = forkAsUser(kAttacker, [&] {
+        rx::UniqueFd connection(connectTo(socket));
+        int begun = 0;
+        for (int i = 0; i < kNames; ++i)
+            begun += svc::isTrueReply(request(connection.get(), svc::kOpRemove,
+                                              directory + "/" + kAttacker + "-m" + std::to_string(i) +
+                                                  "-profile.plist.dummy"));
+        return std::min(begun, 255);
+    });
+    const int begun = waitChild(attacker);
+    const long memoryAfter = service.residentKiB();
+    const double victimAfter = victimMedianMs();
+    std::printf("[ figures ] %d fresh model names of one user, %d staged writes begun: service memory %ld -> %ld KiB, "
+                "another user's request %.3f -> %.3f ms (median)\n",
+                kNames, begun, memoryBefore, memoryAfter, victimBefore, victimAfter);
+    EXPECT_EQ(begun, static_cast<int>(svc::kMaxModelsPerUser)) << "staged writes begun";
+    EXPECT_LT(memoryAfter - memoryBefore, 2048) << "KiB the service grew";
 }
 
 }  // namespace

@@ -6,8 +6,12 @@
 #include "profilelist/LauncherCalls.h"
 #include "profilelist/ProfileList.h"
 
+#include <gmock/gmock.h>
+
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <set>
 #include <sys/wait.h>
@@ -102,6 +106,72 @@ TEST(ServiceConcurrency, SixteenClientsEndWithOneOfTheWrittenVersions)
     }
     EXPECT_EQ(failedWrites, 0);
     EXPECT_TRUE(versions.count(readFile(current))) << "the list file is no written version";
+    EXPECT_FALSE(pathExists(current + ".dummy"));
+    EXPECT_TRUE(service.running());
+}
+
+// The service as the installed unit runs it: as an unprivileged account,
+// with /proc mounted hidepid=invisible,subset=pid in a mount namespace of its
+// own, so that it sees none of its callers' processes.
+constexpr const char* kServiceAccount = "nobody";
+constexpr const char* kWriterAccount = "daemon";
+
+std::string hiddenProcServiceScript(const std::string& directory)
+{
+    const std::string script = directory + "/hidden-proc-service";
+    std::ofstream out(script);
+    out << "#!/bin/sh\n"
+        << "list=\"$TARNVALE_ROOT" << rx::kProfileDirectory << "\"\n"
+        << "mkdir -p \"$list\" && chown " << kServiceAccount << " \"$list\" \"$(dirname \"$2\")\" || exit 125\n"
+        << "exec unshare -m --propagation private sh -c 'mount -t proc -o hidepid=invisible,subset=pid proc /proc"
+        << " && exec setpriv --reuid=" << kServiceAccount << " --regid=nogroup --clear-groups \"$0\" \"$@\"' '"
+        << RX_SERVICE_BINARY << "' \"$@\"\n";
+    out.close();
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    return script;
+}
+
+// One writer: a child of a parent of its own, writing its versions in turn.
+// Exit status: the number of writes that did not succeed.
+int writerUnderItsOwnParent(int index, int rounds)
+{
+    const pid_t writer = fork();
+    if (writer == 0) {
+        alarm(120);
+        int failed = 0;
+        for (int round = 0; round < rounds; ++round) {
+            auto lists = versionLists(1000 * index + round);
+            failed += QVPListWriteProfile_All(&lists[0], &lists[1], &lists[2]) != 0;
+        }
+        _exit(failed);
+    }
+    return waitChild(writer);
+}
+
+TEST(ServiceConcurrency, TwoWritersOfOneUserStayApartWhenTheServiceCannotSeeTheirProcesses)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root for a mount namespace and the two accounts";
+    const char* base = std::getenv("RX_TEST_ROOT");
+    ASSERT_NE(base, nullptr);
+    ServiceUnderRoot service;
+    service.start({hiddenProcServiceScript(base), {}});
+    // The service really runs with the hidden /proc.
+    const std::string mounts = readFile("/proc/" + std::to_string(service.pid()) + "/mountinfo");
+    ASSERT_THAT(mounts, ::testing::ContainsRegex(" /proc [^\n]*hidepid=invisible"));
+
+    constexpr int kWriterRounds = 8;
+    const std::string current = service.listPath(kWriterAccount);
+    std::set<std::string> versions;
+    for (int index : {1, 2})
+        for (int round = 0; round < kWriterRounds; ++round)
+            versions.insert(versionText(1000 * index + round));
+    pid_t parents[2];
+    for (int index : {1, 2})
+        parents[index - 1] =
+            forkAsUser(kWriterAccount, [index] { return writerUnderItsOwnParent(index, kWriterRounds); });
+    EXPECT_EQ(waitChild(parents[0]) + waitChild(parents[1]), 0) << "writes that failed";
+    EXPECT_TRUE(versions.count(readFile(current))) << "the list is no whole written version";
     EXPECT_FALSE(pathExists(current + ".dummy"));
     EXPECT_TRUE(service.running());
 }

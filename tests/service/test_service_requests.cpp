@@ -107,14 +107,33 @@ TEST_F(ServiceRequests, ProbeOfANewFileAnswersTrueAndLeavesNothing)
     EXPECT_EQ(readFile(current), "kept");
 }
 
+// The output with every lease token replaced by "TOKEN".
+std::string withoutTokens(std::string output)
+{
+    const std::string mark(svc::kLeaseMark);
+    for (std::size_t at = 0; (at = output.find(mark, at)) != std::string::npos; at += mark.size())
+        if (svc::isLeaseToken(output.substr(at + mark.size(), svc::kLeaseTokenSize)))
+            output.replace(at + mark.size(), svc::kLeaseTokenSize, "TOKEN");
+    return output;
+}
+
+// A staged write begun by one launcher run goes on in others that carry its
+// lease: each run is a connection of its own.
 TEST_F(ServiceRequests, PiecesThenCommitGiveTheirConcatenation)
 {
     const std::string url = svc::fileUrlFromPath(current);
     writeFile(current, "before");
-    EXPECT_THAT(runHelper({"writeDataToPlistFile_XPC", url, "first "}), HasSubstr("writeDataToPlistFile_XPC=TRUE"));
-    EXPECT_THAT(runHelper({"writeDataToPlistFile_XPC", url, "second"}), HasSubstr("=TRUE"));
+    const std::string begun = runHelper({"qvPListRemove_XPC", staging});
+    const std::string lease = svc::leaseOfOutput(begun);
+    ASSERT_FALSE(lease.empty()) << begun;
+    EXPECT_THAT(runHelper({"stagedWriteLease", lease, "--and", "writeDataToPlistFile_XPC", url, "first "}),
+                HasSubstr("writeDataToPlistFile_XPC=TRUE"));
+    EXPECT_THAT(runHelper({"stagedWriteLease", lease, "--and", "writeDataToPlistFile_XPC", url, "second"}),
+                HasSubstr("writeDataToPlistFile_XPC=TRUE"));
     EXPECT_EQ(readFile(current), "before");  // the file changes only at the commit
-    EXPECT_THAT(runHelper({"writeDataToPlistFileRename_XPC", url}),
+    EXPECT_THAT(runHelper({"writeDataToPlistFile_XPC", url, "third"}), HasSubstr("writeDataToPlistFile_XPC=FALSE"))
+        << "a piece without the lease";
+    EXPECT_THAT(runHelper({"stagedWriteLease", lease, "--and", "writeDataToPlistFileRename_XPC", url}),
                 HasSubstr("writeDataToPlistFileRename_XPC=TRUE"));
     EXPECT_EQ(readFile(current), "first second");
     EXPECT_FALSE(pathExists(staging));
@@ -148,7 +167,9 @@ TEST_F(ServiceRequests, ExistRemoveAndWholeFileWrite)
 TEST_F(ServiceRequests, LauncherCarriesA90000CharacterPiece)
 {
     const std::string piece(90000, 'x');
-    EXPECT_THAT(runHelper({"writeDataToPlistFile_XPC", svc::fileUrlFromPath(current), piece}), HasSubstr("=TRUE"));
+    EXPECT_THAT(runHelper({"qvPListRemove_XPC", staging, "--and", "writeDataToPlistFile_XPC",
+                           svc::fileUrlFromPath(current), piece}),
+                HasSubstr("writeDataToPlistFile_XPC=TRUE"));
     EXPECT_EQ(readFile(staging), piece);
 }
 
@@ -159,23 +180,25 @@ TEST_F(ServiceRequests, LauncherSequencesStopAtTheFirstRefusal)
 {
     const std::string url = svc::fileUrlFromPath(current), elsewhere = "file:///tmp/not-a-list";
     const std::string piece = "writeDataToPlistFile_XPC", commit = "writeDataToPlistFileRename_XPC";
+    const std::string begin = "qvPListRemove_XPC", begun = begin + "=TRUE lease=TOKEN\n";
     const struct {
         std::vector<std::string> line;
         std::string printed, listAfter;
     } cases[] = {
-        {{piece, url, "a", "--and", piece, url, "b", "--and", commit, url},
-         piece + "=TRUE\n" + piece + "=TRUE\n" + commit + "=TRUE\n", "ab"},
-        {{piece, url, "a", "--and", piece, elsewhere, "b", "--and", commit, url},
-         piece + "=TRUE\n" + piece + "=FALSE\n", "before"},
-        {{"qvPListRemove_XPC", staging, "--then", piece, url, "c", "--and", commit, url},
-         "qvPListRemove_XPC=FALSE\n" + piece + "=TRUE\n" + commit + "=TRUE\n", "c"},
+        {{begin, staging, "--and", piece, url, "a", "--and", piece, url, "b", "--and", commit, url},
+         begun + piece + "=TRUE\n" + piece + "=TRUE\n" + commit + "=TRUE\n", "ab"},
+        {{begin, staging, "--and", piece, url, "a", "--and", piece, elsewhere, "b", "--and", commit, url},
+         begun + piece + "=TRUE\n" + piece + "=FALSE\n", "before"},
+        {{begin, staging, "--then", piece, url, "c", "--and", commit, url},
+         begun + piece + "=TRUE\n" + commit + "=TRUE\n", "c"},
+        {{piece, url, "d", "--then", commit, url}, piece + "=FALSE\n" + commit + "=FALSE\n", "before"},
         {{"qvPListRemove_XPC", current, "extra"}, "", "before"},
         {{"qvPListRemove_XPC", current, "--and"}, "", "before"},
     };
     for (const auto& c : cases) {
         writeFile(current, "before");
         fs::remove(staging);
-        EXPECT_EQ(runHelper(c.line), c.printed) << c.line.front() << " ... " << c.line.back();
+        EXPECT_EQ(withoutTokens(runHelper(c.line)), c.printed) << c.line.front() << " ... " << c.line.back();
         EXPECT_EQ(readFile(current), c.listAfter);
     }
 }
@@ -362,7 +385,7 @@ TEST_F(ServiceRequests, ARefusedPieceStopsTheWrite)
     auto text = QVPListUtf16FromUtf8(QVPListBuildFileText(&lists[0], &lists[1], &lists[2]));
     ASSERT_GE(splitCharEvery(*text, kPieceLength).size(), 3u) << "the test needs at least three pieces";
     EXPECT_EQ(QVPListWriteProfile_All(&lists[0], &lists[1], &lists[2]), -1);
-    EXPECT_EQ(readFile(log), "qvPListIsAdminProfile_XPC=TRUE\nqvPListRemove_XPC=FALSE\n"
+    EXPECT_EQ(withoutTokens(readFile(log)), "qvPListIsAdminProfile_XPC=TRUE\nqvPListRemove_XPC=TRUE lease=TOKEN\n"
                              "writeDataToPlistFile_XPC=TRUE\nwriteDataToPlistFile_XPC=FALSE\n");
     EXPECT_EQ(readFile(current), before);
 
