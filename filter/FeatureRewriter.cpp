@@ -63,18 +63,22 @@ private:
 // Buffered output; large pieces go straight through.
 class Output {
 public:
-    explicit Output(int fd) : fd_(fd), buf_(kBufferSize) {}
+    static constexpr std::size_t kDirectWrite = 16 * 1024;
+    explicit Output(int fd) : fd_(fd), buf_(kMaxBlockSize) {}
     ~Output() { flush(); }
 
     void write(const char* p, std::size_t n)
     {
         if (n == 0)
             return;
-        if (used_ + n > buf_.size())
+        // Large pieces (the stream between blocks) go out from the input's
+        // buffer without a copy.
+        if (used_ + n > buf_.size() || n >= kDirectWrite) {
             flush();
-        if (n >= buf_.size()) {
-            writeAll(p, n);
-            return;
+            if (n >= kDirectWrite) {
+                writeAll(p, n);
+                return;
+            }
         }
         std::memcpy(buf_.data() + used_, p, n);
         used_ += n;
@@ -181,17 +185,18 @@ Scan scanBlock(const char* p, std::size_t n, bool eof, Block* block)
 }
 
 // The first begin marker at a line start in [from, to) of `data`, or null.
-// `lineStart` says whether data[from] begins a line.
+// `lineStart` says whether data[from] begins a line. Markers are rare and
+// '%' is rare outside comments, so the search goes from '%' to '%'.
 const char* findBegin(const char* data, std::size_t from, std::size_t to, bool lineStart)
 {
     const char* p = data + from;
     const char* const last = data + to;
     while (p < last) {
-        const void* hit = memmem(p, std::size_t(last - p), kBegin.data(), kBegin.size());
-        if (!hit)
+        const char* h = static_cast<const char*>(std::memchr(p, '%', std::size_t(last - p)));
+        if (!h)
             return nullptr;
-        const char* h = static_cast<const char*>(hit);
-        if (h == data + from ? lineStart : isLineEnd(h[-1]))
+        if ((h == data + from ? lineStart : isLineEnd(h[-1])) && std::size_t(last - h) >= kBegin.size() &&
+            std::memcmp(h, kBegin.data(), kBegin.size()) == 0)
             return h;
         p = h + 1;
     }

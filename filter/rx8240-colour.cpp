@@ -9,6 +9,7 @@
 // job's log as INFO:/DEBUG: lines.
 #include "colormodel/ColorOptionTable.h"
 #include "filter/FeatureRewriter.h"
+#include "filter/JobOptions.h"
 #include "filter/QueuePpd.h"
 
 #include <algorithm>
@@ -16,7 +17,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <cups/cups.h>
 #include <fcntl.h>
 #include <string>
 #include <unistd.h>
@@ -32,24 +32,20 @@ void message(const char* level, const std::string& text)
 // is reported (the model then keeps the PPD's default, as the panel does).
 colormodel::OptionValues jobOptions(const char* text, const colormodel::OfferedOptions& offered)
 {
-    cups_option_t* options = nullptr;
-    const int count = cupsParseOptions(text, 0, &options);
     colormodel::OptionValues out;
-    for (int i = 0; i < count; ++i) {
-        const colormodel::ColorOption* option = colormodel::findColorOption(options[i].name);
+    for (const auto& [name, value] : colourfilter::parseJobOptions(text)) {
+        const colormodel::ColorOption* option = colormodel::findColorOption(name);
         if (!option)
             continue;
-        out[options[i].name] = options[i].value;
-        const auto o = offered.find(options[i].name);
+        out[name] = value;
+        const auto o = offered.find(name);
         const bool known = o != offered.end() &&
                            (option->kind == colormodel::OptionKind::Boolean ||
-                            std::find(o->second.choices.begin(), o->second.choices.end(), options[i].value) !=
+                            std::find(o->second.choices.begin(), o->second.choices.end(), value) !=
                                 o->second.choices.end());
         if (!known)
-            message("WARNING", std::string("the queue's PPD does not offer ") + options[i].name + "=" +
-                                   options[i].value + "; its default stands");
+            message("WARNING", "the queue's PPD does not offer " + name + "=" + value + "; its default stands");
     }
-    cupsFreeOptions(count, options);
     return out;
 }
 
