@@ -106,6 +106,12 @@ TEST(GeneratedPpd, DefaultsAreTheColourOptionsOfAJobWithNoOptions)
     for (const auto& [keyword, choice] : defaultJob)
         EXPECT_EQ(offered.at(keyword).defaultChoice, choice) << keyword;
     EXPECT_EQ(defaultJob, panelJobOptions(generatedPpd(), {}));
+    for (std::size_t i = 0; i < colormodel::kAdvancedOptionCount; ++i) {
+        const colormodel::ColorOption& option = colormodel::advancedOption(i);
+        EXPECT_EQ(offered.at(option.keyword).defaultChoice,
+                  option.choices[std::size_t(colormodel::presetPosition(0, i))].keyword)
+            << option.keyword << " is not at preset 0's position";
+    }
 }
 
 TEST(GeneratedPpd, OneColourGroupWithTextsForPeople)
