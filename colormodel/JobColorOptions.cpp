@@ -171,6 +171,9 @@ OptionValues jobColorOptions(const OfferedOptions& ppd, const OptionValues& job)
     OptionValues out;
     for (std::size_t i = 0; i < kColorOptionCount; ++i) {
         std::string choice = choiceOf(ppd, i, v[i]);
+        const auto sent = job.find(kColorOptions[i].keyword);
+        if (choice.empty() && sent != job.end())
+            choice = sent->second;
         if (!choice.empty())
             out.emplace(kColorOptions[i].keyword, std::move(choice));
     }

@@ -35,11 +35,13 @@ using OptionValues = std::map<std::string, std::string, std::less<>>;
 // The options of the generated PPD: the model's choices and defaults.
 OfferedOptions modelOptions();
 
-// The colour options the job must carry, for every colour option of `ppd`
-// that shows a choice (a PickOne option whose default the PPD does not offer,
-// and a Boolean option without "True" or "False", give no value unless the
-// job or a preset names one of its choices). Options of `job` that are not
-// colour options are not read.
+// The colour options the job must carry, as the panel sends them: for every
+// colour option of `ppd` that shows one of its choices, that choice. An
+// option that shows none (a PickOne option whose default the PPD does not
+// offer, a Boolean option without the "True" or "False" choice it is at, an
+// option the PPD lacks) keeps the job's own value when the job has one, as
+// the panel passes it on, and has no value otherwise. Options of `job` that
+// are not colour options are not read.
 OptionValues jobColorOptions(const OfferedOptions& ppd, const OptionValues& job);
 
 }  // namespace colormodel

@@ -272,8 +272,10 @@ bool FeatureRewriter::run(int inFd, int outFd, RewriteCounts* counts)
         }
         const std::optional<std::string> code = code_(wanted->first, wanted->second);
         if (!code) {
-            log_.warning("the PPD has no code for *" + wanted->first + " " + wanted->second + "; *" +
-                         std::string(keyword) + " " + std::string(choice) + " passes as it came");
+            // A value the PPD does not offer is the job's own, which the
+            // block already carries as the chain understood it.
+            log_.debug("*" + wanted->first + " " + wanted->second + " is not a choice of the PPD; *" +
+                       std::string(keyword) + " " + std::string(choice) + " stays");
             emit(in.start, in.start + block.size);
             continue;
         }

@@ -45,8 +45,8 @@ class FeatureRewriter {
 public:
     // `wanted`: option keyword -> the choice its block must carry; options
     // not named are left alone. `code(option, choice)`: the invocation code
-    // of that choice, or nothing when the PPD has no such choice (the block
-    // then stays as it is).
+    // of that choice, or nothing when the PPD has no such choice (the wanted
+    // value is then the job's own, and the block stays as it is).
     using CodeLookup = std::function<std::optional<std::string>(const std::string&, const std::string&)>;
     FeatureRewriter(std::map<std::string, std::string, std::less<>> wanted, CodeLookup code, FilterLog log);
 

@@ -29,8 +29,10 @@ colormodel::OfferedOptions offeredBy(const std::string& path)
 }
 
 // The generated PPD, the hand-written one the panel's tests use (other
-// defaults) and one whose menus offer fewer choices than the presets name.
-const std::string kPpds[] = {"generated", "rx8240.ppd", "rx8240-short.ppd"};
+// defaults), one whose menus offer fewer choices than the presets name, one
+// that lacks options and one whose defaults are odd (a default no choice
+// matches, "TRUE" and "true" for Boolean options).
+const std::string kPpds[] = {"generated", "rx8240.ppd", "rx8240-short.ppd", "rx8240-partial.ppd", "rx8240-defaults.ppd"};
 
 std::string ppdPath(const std::string& name)
 {
