@@ -237,6 +237,21 @@ bool FeatureRewriter::run(int inFd, int outFd, RewriteCounts* counts)
         }
         emit(in.start, std::size_t(hit - in.data()));
 
+        // The begin line first: only a colour option's block is read whole.
+        const char* nl;
+        while (!(nl = static_cast<const char*>(std::memchr(in.data() + in.start, '\n', in.end - in.start))) &&
+               in.end - in.start < kMaxBlockSize && in.fill()) {
+        }
+        const std::size_t beginLineEnd = nl ? std::size_t(nl - in.data()) + 1 - in.start : in.end - in.start;
+        std::string_view keyword, choice;
+        const bool parsed = parseBeginLine(std::string_view(in.data() + in.start, beginLineEnd), &keyword, &choice);
+        const auto wanted = wanted_.find(keyword);
+        if (wanted == wanted_.end()) {
+            // Not a colour option: the block passes, line by line.
+            emit(in.start, in.start + beginLineEnd);
+            continue;
+        }
+
         Block block;
         Scan scan = scanBlock(in.data() + in.start, in.end - in.start, in.eof(), &block);
         while (scan == Scan::NeedMore) {
@@ -246,18 +261,10 @@ bool FeatureRewriter::run(int inFd, int outFd, RewriteCounts* counts)
             }
             scan = scanBlock(in.data() + in.start, in.end - in.start, in.eof(), &block);
         }
-
+        // Reading on may have moved the buffer: the line is read again.
         const char* p = in.data() + in.start;
-        const std::size_t beginLineEnd = block.beginLineEnd ? block.beginLineEnd : in.end - in.start;
         const std::string_view beginLine(p, beginLineEnd);
-        std::string_view keyword, choice;
-        const bool parsed = parseBeginLine(beginLine, &keyword, &choice);
-        const auto wanted = wanted_.find(keyword);
-        if (wanted == wanted_.end()) {
-            // Not a colour option: the block passes, line by line.
-            emit(in.start, in.start + beginLineEnd);
-            continue;
-        }
+        parseBeginLine(beginLine, &keyword, &choice);
         if (scan == Scan::Malformed || !parsed) {
             ++counts->malformed;
             log_.warning("feature block \"" + std::string(trimmed(beginLine)) +
