@@ -7,7 +7,8 @@ namespace {
 constexpr ColorChoice kQuickColorChoices[] = {
     {"Standard", "Standard"}, {"Vivid", "Vivid"}, {"Photo", "Photo"}, {"UserDefined", "Custom"}};
 constexpr ColorChoice kBrightnessChoices[] = {
-    {"Lightest", "Lightest"}, {"Lighter", "Lighter"}, {"Normal", "Normal"}, {"Darker", "Darker"}, {"Darkest", "Darkest"}};
+    {"Lightest", "Lightest"}, {"Lighter", "Lighter"}, {"Normal", "Normal"},
+    {"Darker", "Darker"},     {"Darkest", "Darkest"}};
 constexpr ColorChoice kBooleanChoices[] = {{"True", "On"}, {"False", "Off"}};
 constexpr ColorChoice kEdgeTypeChoices[] = {{"Off", "Off"}, {"Thin", "Thin"}, {"Thick", "Thick"}};
 constexpr ColorChoice kRGBSourceChoices[] = {
@@ -22,6 +23,7 @@ constexpr ColorChoice kSimulationChoices[] = {
     {"None", "None"}, {"SWOP", "SWOP"}, {"Euroscale", "Euroscale"}, {"JapanColor", "Japan Color"}};
 
 constexpr OptionKind P = OptionKind::PickOne;
+
 constexpr OptionKind B = OptionKind::Boolean;
 
 }  // namespace
@@ -37,32 +39,33 @@ const std::array<ColorOption, kColorOptionCount> kColorOptions = {{
     {"QVEdgeType", P, "Edge Type", "EdgeTypePopup", kEdgeTypeChoices, 0},
     {"QVGlossyMode", B, "Glossy Mode", "GlossyModeCheckBox", kBooleanChoices, 1},
     // Image
-    {"QVImageRGBSource", P, "Image RGB Source", "ImageRGBSourcePopup", kRGBSourceChoices, -1},
+    {"QVImageRGBSource", P, "Image RGB Source", "ImageRGBSourcePopup", kRGBSourceChoices, -1, ProfileItems::RGBSource},
     {"QVImageRenderIntent", P, "Image RGB Intent", "ImageRenderIntentPopup", kIntentChoices, -1},
     {"QVImageGrayTreatment", P, "Image RGB Gray Treatment", "ImageGrayTreatmentPopup", kGrayTreatmentChoices, -1},
     {"QVImageDestinationProfile", P, "Image Destination Profile", "ImageDestinationProfilePopup",
-     kDestinationChoices, -1},
+     kDestinationChoices, -1, ProfileItems::Destination},
     {"QVImageHalftone", P, "Image Halftone", "", kHalftoneChoices, -1},
     {"QVImageEdgeEnhance", P, "Image Edge Enhancement", "ImageEdgeEnhancePopup", kOffOnChoices, -1},
     // Text
-    {"QVTextRGBSource", P, "Text RGB Source", "TextRGBSourcePopup", kRGBSourceChoices, -1},
+    {"QVTextRGBSource", P, "Text RGB Source", "TextRGBSourcePopup", kRGBSourceChoices, -1, ProfileItems::RGBSource},
     {"QVTextRenderIntent", P, "Text RGB Intent", "TextRenderIntentPopup", kIntentChoices, -1},
     {"QVTextGrayTreatment", P, "Text RGB Gray Treatment", "TextGrayTreatmentPopup", kGrayTreatmentChoices, -1},
     {"QVTextDestinationProfile", P, "Text Destination Profile", "TextDestinationProfilePopup", kDestinationChoices,
-     -1},
+     -1, ProfileItems::Destination},
     {"QVTextHalftone", P, "Text Halftone", "", kHalftoneChoices, -1},
     {"QVTextEdgeEnhance", P, "Text Edge Enhancement", "TextEdgeEnhancePopup", kOffOnChoices, -1},
     // Graphics
-    {"QVGraphicsRGBSource", P, "Graphics RGB Source", "GraphicsRGBSourcePopup", kRGBSourceChoices, -1},
+    {"QVGraphicsRGBSource", P, "Graphics RGB Source", "GraphicsRGBSourcePopup", kRGBSourceChoices, -1,
+     ProfileItems::RGBSource},
     {"QVGraphicsRenderIntent", P, "Graphics RGB Intent", "GraphicsRenderIntentPopup", kIntentChoices, -1},
     {"QVGraphicsGrayTreatment", P, "Graphics RGB Gray Treatment", "GraphicsGrayTreatmentPopup",
      kGrayTreatmentChoices, -1},
     {"QVGraphicsDestinationProfile", P, "Graphics Destination Profile", "GraphicsDestinationProfilePopup",
-     kDestinationChoices, -1},
+     kDestinationChoices, -1, ProfileItems::Destination},
     {"QVGraphicsHalftone", P, "Graphics Halftone", "", kHalftoneChoices, -1},
     {"QVGraphicsEdgeEnhance", P, "Graphics Edge Enhancement", "GraphicsEdgeEnhancePopup", kOffOnChoices, -1},
     // Simulation
-    {"QVSimSource", P, "Simulation Profile", "SimulationSourcePopup", kSimulationChoices, -1},
+    {"QVSimSource", P, "Simulation Profile", "SimulationSourcePopup", kSimulationChoices, -1, ProfileItems::Simulation},
     {"QVSimRenderIntent", P, "Match Paper Color", "SimulationRenderIntentPopup", kOffOnChoices, -1},
     {"QVSimGrayTreatment", P, "CMYK Gray Treatment", "SimulationGrayTreatmentPopup", kGrayTreatmentChoices, -1},
 }};

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string_view>
 
@@ -18,6 +19,11 @@ enum class OptionKind {
     PickOne,  // a pop-up menu; its value is a choice position
     Boolean,  // a check box; its choices are "True" and "False"
 };
+
+// The printer-stored colour profiles a menu lists after the PPD's choices.
+// A chosen profile travels as the option's first choice and the job
+// attributes KEYWORD "Custom" = "True" and KEYWORD "CustomFilename".
+enum class ProfileItems : int16_t { None = 0, RGBSource = 1, Destination = 2, Simulation = 3 };
 
 struct ColorChoice {
     const char* keyword;  // the PPD choice keyword
@@ -31,6 +37,7 @@ struct ColorOption {
     const char* controlName;  // the rule table's name for it; "" = no rule addresses it
     std::span<const ColorChoice> choices;  // in menu order
     int defaultChoice;        // position of the generated PPD's default; -1 = preset 0 decides
+    ProfileItems profiles = ProfileItems::None;
 };
 
 inline constexpr std::size_t kBasicOptionCount = 7;

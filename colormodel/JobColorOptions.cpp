@@ -12,7 +12,8 @@ namespace colormodel {
 namespace {
 
 // The panel's view of each colour option: a PickOne option's choice position
-// (-1 = none shown), a Boolean option's state (0 off, 1 on).
+// (-1 = none shown; the number of choices = a printer-stored profile listed
+// after them), a Boolean option's state (0 off, 1 on).
 using Values = std::array<int, kColorOptionCount>;
 
 const OfferedOption* offered(const OfferedOptions& ppd, std::size_t option)
@@ -46,7 +47,17 @@ int valueOf(const OfferedOptions& ppd, std::size_t option, std::string_view choi
     return positionOf(offered(ppd, option), choice);
 }
 
-// Step 1: the PPD default, overridden by a job value the PPD understands.
+// True when the job carries a printer-stored profile for the option.
+bool profileChosen(const OptionValues& job, std::size_t option)
+{
+    if (kColorOptions[option].profiles == ProfileItems::None)
+        return false;
+    const auto flag = job.find(std::string(kColorOptions[option].keyword) + "Custom");
+    return flag != job.end() && flag->second == "True";
+}
+
+// Step 1: the PPD default, overridden by a job value the PPD understands or
+// by a profile the job names.
 Values startingValues(const OfferedOptions& ppd, const OptionValues& job)
 {
     Values v{};
@@ -54,6 +65,10 @@ Values startingValues(const OfferedOptions& ppd, const OptionValues& job)
         const OfferedOption* o = offered(ppd, i);
         const bool pickOne = kColorOptions[i].kind == OptionKind::PickOne;
         v[i] = !o || o->choices.empty() ? (pickOne ? -1 : 0) : valueOf(ppd, i, o->defaultChoice);
+        if (profileChosen(job, i)) {
+            v[i] = choiceCount(ppd, i);
+            continue;
+        }
         const auto it = job.find(kColorOptions[i].keyword);
         if (it == job.end())
             continue;
@@ -137,7 +152,11 @@ std::string choiceOf(const OfferedOptions& ppd, std::size_t option, int value)
         const char* keyword = value ? "True" : "False";
         return positionOf(o, keyword) >= 0 ? keyword : std::string();
     }
-    return value >= 0 && value < int(o->choices.size()) ? o->choices[std::size_t(value)] : std::string();
+    if (value >= 0 && value < int(o->choices.size()))
+        return o->choices[std::size_t(value)];
+    // A profile travels as the option's first choice.
+    const bool profile = value >= int(o->choices.size()) && kColorOptions[option].profiles != ProfileItems::None;
+    return profile && !o->choices.empty() ? o->choices.front() : std::string();
 }
 
 }  // namespace

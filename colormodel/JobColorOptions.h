@@ -6,7 +6,10 @@
 // menus hold it, so it serves any PPD with these options.
 //   1. Each colour option starts at the PPD's default and takes the job's
 //      value when it names one of the PPD's choices (a Boolean option is on
-//      for "True", "TRUE" or "true" and off for any other text).
+//      for "True", "TRUE" or "true" and off for any other text). A menu that
+//      lists printer-stored profiles shows the profile the job names
+//      (KEYWORD "Custom" = "True"), which travels as the option's first
+//      choice; the model takes the profile to be in the user's list.
 //   2. Under a fixed Quick Color preset the 21 advanced options take the
 //      preset's positions, then EconoMode's overrides (a position the PPD
 //      does not offer leaves the option as it is).

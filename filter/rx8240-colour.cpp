@@ -112,8 +112,10 @@ int main(int argc, char** argv)
         message("ERROR", std::string("cannot copy the job: ") + std::strerror(errno));
         return 1;
     }
+    std::string unreadable;
+    if (counts.malformed)
+        unreadable = ", " + std::to_string(counts.malformed) + " unreadable block(s) left";
     message("INFO", std::to_string(counts.changed) + " of " + std::to_string(counts.blocks) +
-                        " colour settings set as the colour model wants" +
-                        (counts.malformed ? ", " + std::to_string(counts.malformed) + " unreadable block(s) left" : ""));
+                        " colour settings set as the colour model wants" + unreadable);
     return 0;
 }

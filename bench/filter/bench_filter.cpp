@@ -3,8 +3,9 @@
 // 200 pages of about 100 KiB, text and image data) against `cat` of the same
 // stream, both as processes reading the job on standard input and writing to
 // /dev/null, alternating in one run. Prints the ratio of the median times
-// (the machine's other load makes single runs spike; target: at most 1.1) and the filter's peak resident memory for jobs of
-// 20, 200 and 2000 pages (target: flat in the job's size).
+// (the machine's other load makes single runs spike; target: at most 1.1)
+// and the filter's peak resident memory for jobs of 20, 200 and 2000 pages
+// (target: flat in the job's size).
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
@@ -60,7 +61,8 @@ fs::path writeJob(int pages)
         out << "%%Page: " << p << " " << p << "\n%%BeginPageSetup\n%%EndPageSetup\n";
         for (int l = 0; l < 60; ++l)
             out << "72 " << 720 - l * 11 << " moveto (Line " << l << " of page " << p << " of the colour job.) show\n";
-        out << "gsave 100 100 translate 400 300 scale 64 48 8 [64 0 0 48 0 0] {currentfile picstr readhexstring pop} image\n";
+        out << "gsave 100 100 translate 400 300 scale\n"
+            << "64 48 8 [64 0 0 48 0 0] {currentfile picstr readhexstring pop} image\n";
         for (int l = 0; l < 1200; ++l) {
             hex[std::size_t(l % 78)] = "0123456789abcdef"[(l + p) % 16];
             out << hex << "\n";

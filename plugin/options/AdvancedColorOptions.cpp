@@ -15,40 +15,42 @@ namespace pde_6E3A90D2_4B7C_4F18_9D05_A1C7E2B3F846 {
 
 namespace {
 
-// The 21 menus: outlet name, title and summary keys, profile class. Their
-// PPD keyword and constraint name are the colour model's advanced options,
+// The 21 menus: outlet name, title and summary keys. Their PPD keyword,
+// constraint name and profile items are the colour model's advanced options,
 // in the same order. Labels carry the menu's title key.
 struct MenuRow {
     const char* outlet;
     const char* titleKey;
     const char* summaryKey;
-    int16_t profileClass;
 };
 
 constexpr MenuRow kMenus[AdvancedColorOptions::kMenuCount] = {
-    {"menu_iRGBSource", "RGB Source:", "Image RGB Source", kRGBSourceProfileItems},
-    {"menu_iRGBIntent", "RGB Intent:", "Image RGB Intent", kNoProfileItems},
-    {"menu_iRGBGrayTreatment", "RGB Gray Treatment:", "Image RGB Gray Treatment", kNoProfileItems},
-    {"menu_iDestinationProfile", "Destination Profile:", "Image Destination Profile", kDestinationProfileItems},
-    {"menu_iHalftone", "Halftone:", "Image Halftone", kNoProfileItems},
-    {"menu_iEdgeEnhancement", "EdgeEnhance:", "Image EdgeEnhance", kNoProfileItems},
-    {"menu_tRGBSource", "RGB Source:", "Text RGB Source", kRGBSourceProfileItems},
-    {"menu_tRGBIntent", "RGB Intent:", "Text RGB Intent", kNoProfileItems},
-    {"menu_tRGBGrayTreatment", "RGB Gray Treatment:", "Text RGB Gray Treatment", kNoProfileItems},
-    {"menu_tDestinationProfile", "Destination Profile:", "Text Destination Profile", kDestinationProfileItems},
-    {"menu_tHalftone", "Halftone:", "Text Halftone", kNoProfileItems},
-    {"menu_tEdgeEnhancement", "EdgeEnhance:", "Text EdgeEnhance", kNoProfileItems},
-    {"menu_gRGBSource", "RGB Source:", "Graphics RGB Source", kRGBSourceProfileItems},
-    {"menu_gRGBIntent", "RGB Intent:", "Graphics RGB Intent", kNoProfileItems},
-    {"menu_gRGBGrayTreatment", "RGB Gray Treatment:", "Graphics RGB Gray Treatment", kNoProfileItems},
-    {"menu_gDestinationProfile", "Destination Profile:", "Graphics Destination Profile", kDestinationProfileItems},
-    {"menu_gHalftone", "Halftone:", "Graphics Halftone", kNoProfileItems},
-    {"menu_gEdgeEnhancement", "EdgeEnhance:", "Graphics EdgeEnhance", kNoProfileItems},
-    {"menu_sSimulationProfile", "Simulation Profile:", "Simulation Profile", kSimulationProfileItems},
-    {"menu_sMatchPaperColor", "Match Paper Color:", "Match Paper Color", kNoProfileItems},
-    {"menu_sCMYKGrayTreatment", "CMYK Gray Treatment:", "CMYK Gray Treatment", kNoProfileItems},
+    {"menu_iRGBSource", "RGB Source:", "Image RGB Source"},
+    {"menu_iRGBIntent", "RGB Intent:", "Image RGB Intent"},
+    {"menu_iRGBGrayTreatment", "RGB Gray Treatment:", "Image RGB Gray Treatment"},
+    {"menu_iDestinationProfile", "Destination Profile:", "Image Destination Profile"},
+    {"menu_iHalftone", "Halftone:", "Image Halftone"},
+    {"menu_iEdgeEnhancement", "EdgeEnhance:", "Image EdgeEnhance"},
+    {"menu_tRGBSource", "RGB Source:", "Text RGB Source"},
+    {"menu_tRGBIntent", "RGB Intent:", "Text RGB Intent"},
+    {"menu_tRGBGrayTreatment", "RGB Gray Treatment:", "Text RGB Gray Treatment"},
+    {"menu_tDestinationProfile", "Destination Profile:", "Text Destination Profile"},
+    {"menu_tHalftone", "Halftone:", "Text Halftone"},
+    {"menu_tEdgeEnhancement", "EdgeEnhance:", "Text EdgeEnhance"},
+    {"menu_gRGBSource", "RGB Source:", "Graphics RGB Source"},
+    {"menu_gRGBIntent", "RGB Intent:", "Graphics RGB Intent"},
+    {"menu_gRGBGrayTreatment", "RGB Gray Treatment:", "Graphics RGB Gray Treatment"},
+    {"menu_gDestinationProfile", "Destination Profile:", "Graphics Destination Profile"},
+    {"menu_gHalftone", "Halftone:", "Graphics Halftone"},
+    {"menu_gEdgeEnhancement", "EdgeEnhance:", "Graphics EdgeEnhance"},
+    {"menu_sSimulationProfile", "Simulation Profile:", "Simulation Profile"},
+    {"menu_sMatchPaperColor", "Match Paper Color:", "Match Paper Color"},
+    {"menu_sCMYKGrayTreatment", "CMYK Gray Treatment:", "CMYK Gray Treatment"},
 };
 static_assert(AdvancedColorOptions::kMenuCount == colormodel::kAdvancedOptionCount);
+static_assert(int16_t(colormodel::ProfileItems::RGBSource) == kRGBSourceProfileItems &&
+              int16_t(colormodel::ProfileItems::Destination) == kDestinationProfileItems &&
+              int16_t(colormodel::ProfileItems::Simulation) == kSimulationProfileItems);
 
 // Selects a position when it is one of the menu's PPD choices; a shorter
 // menu is left as it is.
@@ -116,8 +118,8 @@ void AdvancedColorOptions::createPDEControlTable()
     for (int i = 0; i < kMenuCount; ++i) {
         const MenuRow& m = kMenus[i];
         const colormodel::ColorOption& option = colormodel::advancedOption(std::size_t(i));
-        rows[n++] = {menu(i),     PopUpMenu,          option.keyword, m.titleKey, m.summaryKey,
-                     option.controlName, m.profileClass, nullptr};
+        rows[n++] = {menu(i),           PopUpMenu, option.keyword, m.titleKey, m.summaryKey, option.controlName,
+                     int16_t(option.profiles), nullptr};
     }
     rows[n++] = {tab_SwitchVew, TabView, "", "Image", nullptr, "", 0, nullptr};
     for (int i = 0; i < kMenuCount; ++i)

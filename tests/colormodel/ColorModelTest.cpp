@@ -6,8 +6,13 @@
 #include "colormodel/PpdGenerator.h"
 #include "colormodel/QuickColorPresets.h"
 #include "filter/QueuePpd.h"
+#include "platform/FixedPaths.h"
+#include "plugin/options/ProfileMenus.h"
+#include "profilelist/ProfileList.h"
+#include "profilelist/ServicePaths.h"
 #include "tests/support/Files.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cups/cups.h>
@@ -32,7 +37,8 @@ colormodel::OfferedOptions offeredBy(const std::string& path)
 // defaults), one whose menus offer fewer choices than the presets name, one
 // that lacks options and one whose defaults are odd (a default no choice
 // matches, "TRUE" and "true" for Boolean options).
-const std::string kPpds[] = {"generated", "rx8240.ppd", "rx8240-short.ppd", "rx8240-partial.ppd", "rx8240-defaults.ppd"};
+const std::string kPpds[] = {"generated", "rx8240.ppd", "rx8240-short.ppd", "rx8240-partial.ppd",
+                             "rx8240-defaults.ppd"};
 
 std::string ppdPath(const std::string& name)
 {
@@ -52,6 +58,40 @@ TEST(ColorModel, GivesWhatThePanelSendsForEveryDialogJob)
             EXPECT_EQ(colormodel::jobColorOptions(offered, panel), panel) << name << ": " << job.name;
         }
     }
+}
+
+// A printer-stored profile the job names (as the panel's own jobs, the
+// user's defaults and instances carry it) is what the panel shows: it travels
+// as the menu's first choice under Custom, whatever the option itself says,
+// and gives way to a fixed preset.
+TEST(ColorModel, AProfileTheJobNamesIsWhatThePanelShows)
+{
+    QDir().mkpath(QString::fromStdString(rx::fixedPath(rx::kProfileDirectory)));
+    QV_PLIST_PROFILE_PATH = QVPListLoginPath(kListCurrent);
+    ASSERT_FALSE(QV_PLIST_PROFILE_PATH.empty());
+    auto lists = std::make_unique<ProfileList[]>(3);
+    ProfileListItem& item = lists[kClassRGB].litem[lists[kClassRGB].iNum++];
+    item.iIndexOnDevice = 1;
+    item.iInMenu = 4;
+    item.iProfileClass = 1;
+    std::strncpy(item.FileName, "CAMRGB.ICC", sizeof item.FileName - 1);
+    std::strncpy(item.ProfileName, "Camera RGB", sizeof item.ProfileName - 1);
+    item.iLocation = kLocationDisk;
+    ASSERT_EQ(QVPListWriteProfile_All(&lists[kClassRGB], &lists[kClassSIM], &lists[kClassDST]), 0);
+
+    const colormodel::OfferedOptions offered = offeredBy(generatedPpd());
+    for (const char* quickColor : {"UserDefined", "Standard", "Photo"}) {
+        const colormodel::OptionValues job = {{"QVQuickColor", quickColor},
+                                              {"QVImageRGBSource", "AdobeRGB"},
+                                              {"QVImageRGBSourceCustom", "True"},
+                                              {"QVImageRGBSourceCustomFilename",
+                                               pde::encodeNibbleText(pde::profileDevicePath(item))}};
+        const colormodel::OptionValues panel = panelJobOptions(generatedPpd(), job);
+        EXPECT_EQ(colormodel::jobColorOptions(offered, job), panel) << quickColor;
+        EXPECT_EQ(panel.at("QVImageRGBSource"), std::string(quickColor) == "UserDefined" ? "None" : "sRGB")
+            << quickColor;
+    }
+    std::remove(QV_PLIST_PROFILE_PATH.c_str());
 }
 
 // The model applies the preset after the rules have settled EconoMode, as
@@ -162,7 +202,8 @@ TEST(GeneratedPpd, SpeaksEveryLanguageOfThePanelAndPassesCupstestppd)
     std::filesystem::create_directories(filterDir);
     std::filesystem::copy_file(envText("RX_BINARY_DIR") + "/filter/rx8240-colour", filterDir + "/rx8240-colour");
     QProcess check;
-    check.start(QStringLiteral("cupstestppd"), {"-W", "all", "-R", root.path(), QString::fromStdString(generatedPpd())});
+    check.start(QStringLiteral("cupstestppd"),
+                {"-W", "all", "-R", root.path(), QString::fromStdString(generatedPpd())});
     ASSERT_TRUE(check.waitForFinished(60000));
     const std::string report = check.readAllStandardOutput().toStdString();
     EXPECT_EQ(check.exitCode(), 0) << report;

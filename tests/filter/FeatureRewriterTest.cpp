@@ -67,7 +67,8 @@ TEST(FeatureRewriter, StreamsThatPassAsTheyCame)
 {
     const PassCase cases[] = {
         {"no blocks at all", kHead + kTail, 0},
-        {"the wanted values already", kHead + block("QVQuickColor", "Photo") + block("QVImageHalftone", "Stochastic") + kTail, 0},
+        {"the wanted values already",
+         kHead + block("QVQuickColor", "Photo") + block("QVImageHalftone", "Stochastic") + kTail, 0},
         {"only other options' blocks", kHead + block("PageSize", "A4") + block("QVBrightness", "Darker") + kTail, 0},
         {"a marker inside a line", kHead + "(%%BeginFeature: *QVQuickColor Vivid) show\n" + kTail, 0},
         {"no choice", kHead + "%%BeginFeature: *QVQuickColor\nx\n%%EndFeature\n" + kTail, 1},
@@ -100,8 +101,10 @@ TEST(FeatureRewriter, ColourBlocksGetTheWantedChoiceAndItsCode)
 {
     const std::string filler(colourfilter::kBufferSize - 40, 'p');
     const ChangeCase cases[] = {
-        {"two blocks", kHead + block("QVQuickColor", "Vivid") + block("PageSize", "A4") + block("QVImageHalftone", "Smooth") + kTail,
-         kHead + block("QVQuickColor", "Photo") + block("PageSize", "A4") + block("QVImageHalftone", "Stochastic") + kTail},
+        {"two blocks",
+         kHead + block("QVQuickColor", "Vivid") + block("PageSize", "A4") + block("QVImageHalftone", "Smooth") + kTail,
+         kHead + block("QVQuickColor", "Photo") + block("PageSize", "A4") + block("QVImageHalftone", "Stochastic") +
+             kTail},
         {"CR LF lines", kHead + block("QVQuickColor", "Standard", "\r\n") + kTail,
          kHead + block("QVQuickColor", "Photo", "\r\n") + kTail},
         {"a block across the buffer's edge", kHead + filler + "\n" + block("QVQuickColor", "Vivid") + kTail,
@@ -123,7 +126,8 @@ TEST(FeatureRewriter, ColourBlocksGetTheWantedChoiceAndItsCode)
 // A malformed block does not stop the stream: the next block is rewritten.
 TEST(FeatureRewriter, AfterAMalformedBlockTheNextOneIsStillRewritten)
 {
-    const Result r = rewrite(kHead + "%%BeginFeature: *QVImageHalftone Smooth\n" + block("QVQuickColor", "Vivid") + kTail);
+    const Result r =
+        rewrite(kHead + "%%BeginFeature: *QVImageHalftone Smooth\n" + block("QVQuickColor", "Vivid") + kTail);
     EXPECT_EQ(r.out, kHead + "%%BeginFeature: *QVImageHalftone Smooth\n" + block("QVQuickColor", "Photo") + kTail);
     EXPECT_EQ(r.counts.malformed, 1);
     ASSERT_EQ(r.warnings.size(), 1u);

@@ -49,7 +49,8 @@ TEST(QueuePpd, FindsWhatLibcupsFinds)
     const std::string dir = env("RX_SOURCE_DIR") + "/tests/fixtures/ppd/";
     for (const std::string& path :
          {env("RX_BUNDLE_DIR") + "/Resources/rx8240.ppd", dir + "rx8240.ppd", dir + "rx8240-short.ppd",
-          dir + "rx8240-partial.ppd", dir + "rx8240-defaults.ppd", dir + "rx8240-latin1.ppd", dir + "rx8240-sjis.ppd"}) {
+          dir + "rx8240-partial.ppd", dir + "rx8240-defaults.ppd", dir + "rx8240-latin1.ppd",
+          dir + "rx8240-sjis.ppd"}) {
         std::string error;
         const auto ours = colourfilter::QueuePpd::open(path.c_str(), &error);
         ppd_file_t* theirs = ppdOpenFile(path.c_str());

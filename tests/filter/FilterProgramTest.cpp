@@ -84,7 +84,8 @@ TEST_F(FilterProgram, RewritesFromTheJobsOptionsAndTheQueuesPpd)
                                           (dir / "job.ps").string() + "'",
                       false);
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_THAT(r.out, HasSubstr("%%BeginFeature: *QVImageHalftone Stochastic\nuserdict /QVImageHalftone (Stochastic) put\n%%EndFeature"));
+    EXPECT_THAT(r.out, HasSubstr("%%BeginFeature: *QVImageHalftone Stochastic\n"
+                                 "userdict /QVImageHalftone (Stochastic) put\n%%EndFeature"));
     EXPECT_THAT(r.err, HasSubstr("DEBUG: rx8240-colour: *QVImageHalftone Smooth -> Stochastic"));
     EXPECT_THAT(r.err, HasSubstr("INFO: rx8240-colour: 1 of 2"));
     EXPECT_THAT(r.err, Not(HasSubstr("WARNING")));
