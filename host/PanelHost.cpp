@@ -40,6 +40,9 @@ bool PanelHost::openPpd(const QString& path, QString* error)
                            .arg(line);
         return false;
     }
+    // The panel takes its choice texts from the PPD: in the user's language
+    // where the PPD has them (*cupsLanguages), in the PPD's own otherwise.
+    ppdLocalize(ppd_.get());
     return true;
 }
 

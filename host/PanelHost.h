@@ -24,7 +24,9 @@ public:
     PanelHost() = default;
     ~PanelHost() override;
 
-    // Opens the printer's PPD; false with a message when it cannot be read.
+    // Opens the printer's PPD, its texts in the user's language (libcups's
+    // choice from LC_ALL, LC_MESSAGES, LANG); false with a message when it
+    // cannot be read.
     bool openPpd(const QString& path, QString* error);
     void setPrinter(rx::Printer printer) { session_.setCurrentPrinter(std::move(printer)); }
     // Loads the bundle's plug-in and asks it for the printer-module panel.

@@ -3,7 +3,6 @@
 #include "plugin/options/PDECommon.h"
 
 #include <QWidget>
-#include <algorithm>
 #include <cstring>
 
 namespace pde_6E3A90D2_4B7C_4F18_9D05_A1C7E2B3F846 {
@@ -16,28 +15,6 @@ const PDEControlItem* control(const ConstraintTerm& term, const PDEControlItem* 
 {
     const PDEControlItem* row = cstFindControl(term.name, table);
     return row && row->control ? row : nullptr;
-}
-
-bool compare(int32_t v, int32_t op, int32_t x)
-{
-    switch (op) {
-    case kCstEqual:
-        return v == x;
-    case kCstNotEqual:
-        return v != x;
-    case kCstLess:
-        return v < x;
-    case kCstGreater:
-        return v > x;
-    case kCstLessEqual:
-    case kCstLessEqualAlt:
-        return v <= x;
-    case kCstGreaterEqual:
-    case kCstGreaterEqualAlt:
-        return v >= x;
-    default:
-        return false;
-    }
 }
 
 const ConstraintRule* colorRule(int32_t index)
@@ -62,34 +39,13 @@ const PDEControlItem* cstFindControl(const char* name, const PDEControlItem* tab
 
 bool cstMatchRule(const ConstraintRule& rule, const PDEControlItem* table)
 {
-    bool results[kCstMaxConditions] = {};
-    const int count = rule.conditions ? std::min<int>(rule.conditionCount, kCstMaxConditions) : 0;
-    for (int k = 0; k < count; ++k) {
-        const ConstraintTerm& condition = rule.conditions[k];
-        const PDEControlItem* row = control(condition, table);
-        if (!row)
-            continue;
-        const int32_t v =
-            PDECommon::commonConvertToCSTValue(row, PDECommon::commonGetControlValueWithSInt32(row));
-        results[k] = compare(v, condition.op, condition.value);
-    }
-
-    bool accumulator = count > 0 && results[0];
-    bool operand = false;
-    if (!rule.expression)
-        return accumulator;
-    for (int i = 0; i < kCstMaxExpressionTokens; ++i) {
-        const int32_t token = rule.expression[i];
-        if (token == kCstEnd)
-            break;
-        if (token < kCstFirstCode)
-            operand = token >= 0 && token < kCstMaxConditions && results[token];
-        else if (token == kCstAnd)
-            accumulator = accumulator && operand;
-        else if (token == kCstOr)
-            accumulator = accumulator || operand;
-    }
-    return accumulator;
+    return colormodel::matchRule(rule, [table](const char* name, int32_t* value) {
+        const PDEControlItem* row = cstFindControl(name, table);
+        if (!row || !row->control)
+            return false;
+        *value = PDECommon::commonConvertToCSTValue(row, PDECommon::commonGetControlValueWithSInt32(row));
+        return true;
+    });
 }
 
 void cstValueChange(const ConstraintRule& rule, const PDEControlItem* table)

@@ -1,73 +1,23 @@
-// The colour preset constraint rules: the record types of the rule format,
-// their codes, and the rule table cstColorOption that keeps the controls of
-// the Color Options panel consistent. The table is constant data; the engine
-// that applies it is in ConstraintEngine.h.
+// The colour rule format and the rule table cstColorOption as the panel's
+// engine names them: the table itself lives in the colour model, the one
+// copy the panel, the job filter and the PPD share.
 #pragma once
 
+#include "colormodel/ColorRules.h"
 #include "plugin/options/PDEControlItem.h"
-
-#include <cstdint>
 
 namespace pde_6E3A90D2_4B7C_4F18_9D05_A1C7E2B3F846 {
 
-// Codes of the rule format. They share one numbering with PDEControlKind
-// (1032..1040), so a code never means a control kind and vice versa.
-enum ConstraintCode : int32_t {
-    kCstAnd = 1003,             // expression: accumulator AND operand
-    kCstOr = 1004,              // expression: accumulator OR operand
-    kCstEqual = 1005,           // condition: v = x
-    kCstNotEqual = 1006,        // condition: v != x
-    kCstForceValue = 1007,      // change: force the term's value on the control
-    kCstLess = 1009,            // condition: v < x
-    kCstGreater = 1010,         // condition: v > x
-    kCstLessEqual = 1011,       // condition: v <= x ("=<")
-    kCstLessEqualAlt = 1012,    // condition: v <= x ("<=")
-    kCstGreaterEqual = 1013,    // condition: v >= x (">=")
-    kCstGreaterEqualAlt = 1014, // condition: v >= x ("=>")
-    kCstEnd = 1017,             // ends a term list and an expression; change: no value change
-    kCstEndOfRules = 1019,      // operation of the row that ends a rule table
-    kCstValueChange = 1022,     // operation of every rule
-    kCstGrayOut = 1027,         // action: gray out (disable) the target
-};
-
-// Expression tokens below this value name a condition's result slot.
-inline constexpr int32_t kCstFirstCode = 1000;
-// Result slots of one rule, so also the most conditions a rule may have.
-inline constexpr int kCstMaxConditions = 20;
-// The most expression tokens read from one expression.
-inline constexpr int kCstMaxExpressionTokens = 40;
-// Size of a term's name fields, NUL included.
-inline constexpr int kCstNameSize = 32;
-
-// A control, a value and an operator.
-struct ConstraintTerm {
-    char name[kCstNameSize];       // controlName of the control; "" in an end term
-    char valueName[kCstNameSize];  // label of the value in rule notation; not read by the engine
-    int32_t value;                 // constraint value (pop-up position from 1, check box state); -1 for none
-    int32_t op;                    // condition: comparison code; change: kCstForceValue or kCstEnd
-};
-
-struct ConstraintAction {
-    int32_t action;     // kCstGrayOut; other codes do nothing
-    int32_t parameter;  // not read
-};
-
-struct ConstraintRule {
-    int32_t operation;                  // kCstValueChange; kCstEndOfRules ends the table
-    int8_t conditionCount;              // conditions used, at most kCstMaxConditions
-    const ConstraintTerm* conditions;   // conditionCount terms, then an end term
-    int expressionLength;               // tokens before the end token; not read by the engine
-    const int32_t* expression;          // slot numbers and kCstAnd/kCstOr, ending in kCstEnd
-    ConstraintTerm target;              // the control acted on (by name)
-    ConstraintTerm change;              // the value forced on the target (value and op)
-    int8_t actionCount;                 // actions used
-    const ConstraintAction* actions;    // what to do with the target
-};
-
-// The Color Options rule table, ending in a row whose operation is
-// kCstEndOfRules. Rules are numbered from 0 in table order.
-extern const ConstraintRule cstColorOption[];
-// Number of rules in cstColorOption before its end row.
-extern const int32_t cstColorOptionCount;
+using enum colormodel::ConstraintCode;
+using colormodel::ConstraintAction;
+using colormodel::ConstraintCode;
+using colormodel::ConstraintRule;
+using colormodel::ConstraintTerm;
+using colormodel::cstColorOption;
+using colormodel::cstColorOptionCount;
+using colormodel::kCstFirstCode;
+using colormodel::kCstMaxConditions;
+using colormodel::kCstMaxExpressionTokens;
+using colormodel::kCstNameSize;
 
 }  // namespace pde_6E3A90D2_4B7C_4F18_9D05_A1C7E2B3F846

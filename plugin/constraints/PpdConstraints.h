@@ -1,16 +1,6 @@
-// The colour rules as a PPD carries them for dialogs that show the PPD's
-// options themselves instead of the panel: *cupsUIConstraints and
-// *cupsUIResolver entries generated from the same rule table the engine
-// applies, so that the PPD never holds a hand-written copy.
-//
-// A rule that forces a check box off while another check box is on says that
-// the two options' True choices exclude each other, and which one gives way:
-// each of its conditions becomes one constraint (both True) with a resolver
-// that sets the target False. A pair already constrained by an earlier rule
-// is left out: the engine applies the earlier rule first, so its forced value
-// decides. Rules that only gray out a control keep the control's value, which
-// a constraint cannot say (CUPS would flag the pair and change a value), so
-// they are not carried.
+// The colour rules' PPD lines over a control table of the panel, which maps
+// the rules' control names to PPD options (the lines themselves are made by
+// colormodel/PpdConstraintLines.h).
 #pragma once
 
 #include "plugin/constraints/ConstraintRules.h"

@@ -1,5 +1,6 @@
 #include "plugin/options/AdvancedColorOptions.h"
 
+#include "colormodel/QuickColorPresets.h"
 #include "platform/FixedPaths.h"
 #include "profilelist/ProfileList.h"
 
@@ -14,82 +15,42 @@ namespace pde_6E3A90D2_4B7C_4F18_9D05_A1C7E2B3F846 {
 
 namespace {
 
-// The 21 menus: outlet name, PPD keyword, title and summary keys, constraint
-// name, profile class. Labels carry the menu's title key.
+// The 21 menus: outlet name, title and summary keys. Their PPD keyword,
+// constraint name and profile items are the colour model's advanced options,
+// in the same order. Labels carry the menu's title key.
 struct MenuRow {
     const char* outlet;
-    const char* ppdKey;
     const char* titleKey;
     const char* summaryKey;
-    const char* controlName;
-    int16_t profileClass;
 };
 
 constexpr MenuRow kMenus[AdvancedColorOptions::kMenuCount] = {
-    {"menu_iRGBSource", "QVImageRGBSource", "RGB Source:", "Image RGB Source", "ImageRGBSourcePopup",
-     kRGBSourceProfileItems},
-    {"menu_iRGBIntent", "QVImageRenderIntent", "RGB Intent:", "Image RGB Intent", "ImageRenderIntentPopup",
-     kNoProfileItems},
-    {"menu_iRGBGrayTreatment", "QVImageGrayTreatment", "RGB Gray Treatment:", "Image RGB Gray Treatment",
-     "ImageGrayTreatmentPopup", kNoProfileItems},
-    {"menu_iDestinationProfile", "QVImageDestinationProfile", "Destination Profile:", "Image Destination Profile",
-     "ImageDestinationProfilePopup", kDestinationProfileItems},
-    {"menu_iHalftone", "QVImageHalftone", "Halftone:", "Image Halftone", "", kNoProfileItems},
-    {"menu_iEdgeEnhancement", "QVImageEdgeEnhance", "EdgeEnhance:", "Image EdgeEnhance", "ImageEdgeEnhancePopup",
-     kNoProfileItems},
-    {"menu_tRGBSource", "QVTextRGBSource", "RGB Source:", "Text RGB Source", "TextRGBSourcePopup",
-     kRGBSourceProfileItems},
-    {"menu_tRGBIntent", "QVTextRenderIntent", "RGB Intent:", "Text RGB Intent", "TextRenderIntentPopup",
-     kNoProfileItems},
-    {"menu_tRGBGrayTreatment", "QVTextGrayTreatment", "RGB Gray Treatment:", "Text RGB Gray Treatment",
-     "TextGrayTreatmentPopup", kNoProfileItems},
-    {"menu_tDestinationProfile", "QVTextDestinationProfile", "Destination Profile:", "Text Destination Profile",
-     "TextDestinationProfilePopup", kDestinationProfileItems},
-    {"menu_tHalftone", "QVTextHalftone", "Halftone:", "Text Halftone", "", kNoProfileItems},
-    {"menu_tEdgeEnhancement", "QVTextEdgeEnhance", "EdgeEnhance:", "Text EdgeEnhance", "TextEdgeEnhancePopup",
-     kNoProfileItems},
-    {"menu_gRGBSource", "QVGraphicsRGBSource", "RGB Source:", "Graphics RGB Source", "GraphicsRGBSourcePopup",
-     kRGBSourceProfileItems},
-    {"menu_gRGBIntent", "QVGraphicsRenderIntent", "RGB Intent:", "Graphics RGB Intent", "GraphicsRenderIntentPopup",
-     kNoProfileItems},
-    {"menu_gRGBGrayTreatment", "QVGraphicsGrayTreatment", "RGB Gray Treatment:", "Graphics RGB Gray Treatment",
-     "GraphicsGrayTreatmentPopup", kNoProfileItems},
-    {"menu_gDestinationProfile", "QVGraphicsDestinationProfile", "Destination Profile:",
-     "Graphics Destination Profile", "GraphicsDestinationProfilePopup", kDestinationProfileItems},
-    {"menu_gHalftone", "QVGraphicsHalftone", "Halftone:", "Graphics Halftone", "", kNoProfileItems},
-    {"menu_gEdgeEnhancement", "QVGraphicsEdgeEnhance", "EdgeEnhance:", "Graphics EdgeEnhance",
-     "GraphicsEdgeEnhancePopup", kNoProfileItems},
-    {"menu_sSimulationProfile", "QVSimSource", "Simulation Profile:", "Simulation Profile", "SimulationSourcePopup",
-     kSimulationProfileItems},
-    {"menu_sMatchPaperColor", "QVSimRenderIntent", "Match Paper Color:", "Match Paper Color",
-     "SimulationRenderIntentPopup", kNoProfileItems},
-    {"menu_sCMYKGrayTreatment", "QVSimGrayTreatment", "CMYK Gray Treatment:", "CMYK Gray Treatment",
-     "SimulationGrayTreatmentPopup", kNoProfileItems},
+    {"menu_iRGBSource", "RGB Source:", "Image RGB Source"},
+    {"menu_iRGBIntent", "RGB Intent:", "Image RGB Intent"},
+    {"menu_iRGBGrayTreatment", "RGB Gray Treatment:", "Image RGB Gray Treatment"},
+    {"menu_iDestinationProfile", "Destination Profile:", "Image Destination Profile"},
+    {"menu_iHalftone", "Halftone:", "Image Halftone"},
+    {"menu_iEdgeEnhancement", "EdgeEnhance:", "Image EdgeEnhance"},
+    {"menu_tRGBSource", "RGB Source:", "Text RGB Source"},
+    {"menu_tRGBIntent", "RGB Intent:", "Text RGB Intent"},
+    {"menu_tRGBGrayTreatment", "RGB Gray Treatment:", "Text RGB Gray Treatment"},
+    {"menu_tDestinationProfile", "Destination Profile:", "Text Destination Profile"},
+    {"menu_tHalftone", "Halftone:", "Text Halftone"},
+    {"menu_tEdgeEnhancement", "EdgeEnhance:", "Text EdgeEnhance"},
+    {"menu_gRGBSource", "RGB Source:", "Graphics RGB Source"},
+    {"menu_gRGBIntent", "RGB Intent:", "Graphics RGB Intent"},
+    {"menu_gRGBGrayTreatment", "RGB Gray Treatment:", "Graphics RGB Gray Treatment"},
+    {"menu_gDestinationProfile", "Destination Profile:", "Graphics Destination Profile"},
+    {"menu_gHalftone", "Halftone:", "Graphics Halftone"},
+    {"menu_gEdgeEnhancement", "EdgeEnhance:", "Graphics EdgeEnhance"},
+    {"menu_sSimulationProfile", "Simulation Profile:", "Simulation Profile"},
+    {"menu_sMatchPaperColor", "Match Paper Color:", "Match Paper Color"},
+    {"menu_sCMYKGrayTreatment", "CMYK Gray Treatment:", "CMYK Gray Treatment"},
 };
-
-// Quick Color presets: the position of each menu (table order) under presets
-// 0, 1 and 2.
-constexpr int8_t kPresetPositions[AdvancedColorOptions::kMenuCount][3] = {
-    {1, 1, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, 0}, {1, 1, 2}, {0, 0, 1},  // Image
-    {1, 1, 1}, {1, 0, 1}, {1, 0, 1}, {0, 0, 0}, {2, 1, 2}, {1, 0, 1},  // Text
-    {1, 1, 1}, {1, 0, 1}, {1, 0, 1}, {0, 0, 0}, {1, 1, 2}, {1, 0, 1},  // Graphics
-    {0, 0, 0}, {0, 0, 0}, {0, 0, 0},                                   // Simulation
-};
-
-// EconoMode overrides: menus (table order) set to position 0, in order.
-constexpr int kImageEdge = 5;
-constexpr int kGraphicsEdge = 17;
-struct EcoOverride {
-    int menus[2];
-    int count;
-};
-constexpr EcoOverride kEcoOverrides[3] = {
-    {{kGraphicsEdge, 0}, 1},
-    {{0, 0}, 0},
-    {{kImageEdge, kGraphicsEdge}, 2},
-};
-
-bool isPreset(int16_t q) { return q >= 0 && q <= 2; }
+static_assert(AdvancedColorOptions::kMenuCount == colormodel::kAdvancedOptionCount);
+static_assert(int16_t(colormodel::ProfileItems::RGBSource) == kRGBSourceProfileItems &&
+              int16_t(colormodel::ProfileItems::Destination) == kDestinationProfileItems &&
+              int16_t(colormodel::ProfileItems::Simulation) == kSimulationProfileItems);
 
 // Selects a position when it is one of the menu's PPD choices; a shorter
 // menu is left as it is.
@@ -156,7 +117,9 @@ void AdvancedColorOptions::createPDEControlTable()
     int n = 0;
     for (int i = 0; i < kMenuCount; ++i) {
         const MenuRow& m = kMenus[i];
-        rows[n++] = {menu(i), PopUpMenu, m.ppdKey, m.titleKey, m.summaryKey, m.controlName, m.profileClass, nullptr};
+        const colormodel::ColorOption& option = colormodel::advancedOption(std::size_t(i));
+        rows[n++] = {menu(i),           PopUpMenu, option.keyword, m.titleKey, m.summaryKey, option.controlName,
+                     int16_t(option.profiles), nullptr};
     }
     rows[n++] = {tab_SwitchVew, TabView, "", "Image", nullptr, "", 0, nullptr};
     for (int i = 0; i < kMenuCount; ++i)
@@ -184,31 +147,26 @@ void AdvancedColorOptions::createPDEItemForPPDKey()
 
 void AdvancedColorOptions::changeItemAccodingQuickColor(int16_t quickColor, int16_t eco)
 {
-    if (!isPreset(quickColor))
+    if (!colormodel::isFixedPreset(quickColor))
         return;
     for (int i = 0; i < kMenuCount; ++i)
-        selectPosition(menu(i), ppdChoiceCount(i), kPresetPositions[i][quickColor]);
-    if (eco) {
-        const EcoOverride& o = kEcoOverrides[quickColor];
-        for (int k = 0; k < o.count; ++k)
-            selectPosition(menu(o.menus[k]), ppdChoiceCount(o.menus[k]), 0);
-    }
+        selectPosition(menu(i), ppdChoiceCount(i), colormodel::presetPosition(quickColor, std::size_t(i)));
+    if (eco)
+        for (const std::size_t i : colormodel::econoModeOverrides(quickColor))
+            selectPosition(menu(int(i)), ppdChoiceCount(int(i)), 0);
 }
 
 void AdvancedColorOptions::getSummaryItemAccodingQuickColor(int16_t quickColor, int16_t eco,
                                                             QVariantMap* summaryDict, QStringList* addArray) const
 {
-    if (!isPreset(quickColor))
+    if (!colormodel::isFixedPreset(quickColor))
         return;
     for (int i = 0; i < kMenuCount; ++i)
-        addPresetSummary(menu(i), ppdChoiceCount(i), kMenus[i].summaryKey, kPresetPositions[i][quickColor],
-                         summaryDict, addArray);
-    if (eco) {
-        const EcoOverride& o = kEcoOverrides[quickColor];
-        for (int k = 0; k < o.count; ++k)
-            addPresetSummary(menu(o.menus[k]), ppdChoiceCount(o.menus[k]), kMenus[o.menus[k]].summaryKey, 0,
-                             summaryDict, addArray);
-    }
+        addPresetSummary(menu(i), ppdChoiceCount(i), kMenus[i].summaryKey,
+                         colormodel::presetPosition(quickColor, std::size_t(i)), summaryDict, addArray);
+    if (eco)
+        for (const std::size_t i : colormodel::econoModeOverrides(quickColor))
+            addPresetSummary(menu(int(i)), ppdChoiceCount(int(i)), kMenus[i].summaryKey, 0, summaryDict, addArray);
 }
 
 void AdvancedColorOptions::downloadManagerButton()

@@ -1,5 +1,7 @@
 #include "plugin/options/ColorOptions.h"
 
+#include "colormodel/ColorOptionTable.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -24,18 +26,32 @@ void ColorOptions::connectOutlets()
     button_AdvanceColorOptions = outlet<QPushButton>(this, "button_AdvanceColorOptions");
 }
 
+namespace {
+
+// The PPD keyword and constraint name of a basic option come from the colour
+// model.
+const char* keyword(colormodel::BasicOption o) { return colormodel::kColorOptions[o].keyword; }
+const char* controlName(colormodel::BasicOption o) { return colormodel::kColorOptions[o].controlName; }
+
+}  // namespace
+
 void ColorOptions::createPDEControlTable()
 {
+    using namespace colormodel;
     const PDEControlItem rows[kRowCount] = {
-        {menu_QuickColor, PopUpMenu, "QVQuickColor", nullptr, "Quick Color", "QuickColorPopup", 0, nullptr},
-        {menu_Brightness, PopUpMenu, "QVBrightness", nullptr, "Brightness", "", 0, nullptr},
-        {check_ColorAsGrayscale, CheckBox, "QVColorAsGray", "Color as Grayscale", "Color as Grayscale",
-         "ColorAsGrayCheckBox", 0, nullptr},
-        {check_ColorSeparation, CheckBox, "QVColorSeparation", "Color Separation", "Color Separation",
-         "ColorSeparationCheckBox", 0, nullptr},
-        {check_EconomyPrint, CheckBox, "QVEconoMode", "EconoMode", "EconoMode", "EconoModeCheckBox", 0, nullptr},
-        {menu_EdgeStrength, PopUpMenu, "QVEdgeType", nullptr, "EdgeType", "EdgeTypePopup", 0, nullptr},
-        {check_GlossyMode, CheckBox, "QVGlossyMode", "GlossyMode", "GlossyMode", "GlossyModeCheckBox", 0, nullptr},
+        {menu_QuickColor, PopUpMenu, keyword(kQuickColor), nullptr, "Quick Color", controlName(kQuickColor), 0,
+         nullptr},
+        {menu_Brightness, PopUpMenu, keyword(kBrightness), nullptr, "Brightness", controlName(kBrightness), 0,
+         nullptr},
+        {check_ColorAsGrayscale, CheckBox, keyword(kColorAsGray), "Color as Grayscale", "Color as Grayscale",
+         controlName(kColorAsGray), 0, nullptr},
+        {check_ColorSeparation, CheckBox, keyword(kColorSeparation), "Color Separation", "Color Separation",
+         controlName(kColorSeparation), 0, nullptr},
+        {check_EconomyPrint, CheckBox, keyword(kEconoMode), "EconoMode", "EconoMode", controlName(kEconoMode), 0,
+         nullptr},
+        {menu_EdgeStrength, PopUpMenu, keyword(kEdgeType), nullptr, "EdgeType", controlName(kEdgeType), 0, nullptr},
+        {check_GlossyMode, CheckBox, keyword(kGlossyMode), "GlossyMode", "GlossyMode", controlName(kGlossyMode), 0,
+         nullptr},
         {text_QuickColor, StaticText, "", "Quick Color:", nullptr, "", 0, nullptr},
         {text_Brightness, StaticText, "", "Brightness:", nullptr, "", 0, nullptr},
         {text_Strength, StaticText, "", "EdgeType:", nullptr, "", 0, nullptr},

@@ -6,7 +6,6 @@
 #include "plugin/constraints/PpdConstraints.h"
 
 #include <QFile>
-#include <QProcess>
 #include <cups/cups.h>
 #include <gmock/gmock.h>
 
@@ -33,15 +32,11 @@ TEST(PpdConstraints, EveryCopyOfThePpdCarriesTheGeneratedRules)
     ConstrainedPanel p;
     const std::string generated = pde::cupsConstraintLines(pde::cstColorOption, p.compound.get());
     ASSERT_THAT(generated, ::testing::HasSubstr("*cupsUIConstraints"));
-    for (const char* copy : {"/plugin/resources/rx8240.ppd", "/tests/fixtures/ppd/rx8240.ppd",
-                             "/tests/fuzz/corpus/fuzz_ppd_table/rx8240.ppd"})
-        EXPECT_EQ(ruleLines(env("RX_SOURCE_DIR") + copy), generated)
+    for (const std::string& copy : {env("RX_BUNDLE_DIR") + "/Resources/rx8240.ppd",
+                                   env("RX_SOURCE_DIR") + "/tests/fixtures/ppd/rx8240.ppd",
+                                   env("RX_SOURCE_DIR") + "/tests/fuzz/corpus/fuzz_ppd_table/rx8240.ppd"})
+        EXPECT_EQ(ruleLines(copy), generated)
             << copy << " differs from the rule table; its rule lines must read:\n" << generated;
-    const QString bundled = QString::fromStdString(env("RX_SOURCE_DIR") + "/plugin/resources/rx8240.ppd");
-    QProcess check;
-    check.start(QStringLiteral("cupstestppd"), {bundled});
-    ASSERT_TRUE(check.waitForFinished(60000));
-    EXPECT_EQ(check.exitCode(), 0) << check.readAllStandardOutput().toStdString();
 }
 
 // The check boxes the expressed rules force, in rule order.

@@ -123,6 +123,30 @@ bool PrivateCupsServer::makeDataDirectory(std::string* error) const
     return !failed;
 }
 
+// The machine's ServerBin with the extra filters beside its own: links to
+// every directory and filter, copies of the extra programs (a scheduler
+// started by root runs only filters that root owns).
+bool PrivateCupsServer::makeServerBin(std::string* error) const
+{
+    namespace fs = std::filesystem;
+    std::error_code failed;
+    const fs::path bin = root_ + "/serverbin";
+    fs::create_directories(bin / "filter", failed);
+    for (const auto& entry : fs::directory_iterator("/usr/lib/cups", failed))
+        if (entry.path().filename() != "filter")
+            fs::create_symlink(entry.path(), bin / entry.path().filename(), failed);
+    for (const auto& entry : fs::directory_iterator("/usr/lib/cups/filter", failed))
+        fs::create_symlink(entry.path(), bin / "filter" / entry.path().filename(), failed);
+    for (const std::string& program : filterPrograms_) {
+        const fs::path target = bin / "filter" / fs::path(program).filename();
+        fs::copy_file(program, target, fs::copy_options::overwrite_existing, failed);
+        fs::permissions(target, fs::perms(0755), failed);
+    }
+    if (failed)
+        *error = "cannot make the scheduler's filter directory: " + failed.message();
+    return !failed;
+}
+
 bool PrivateCupsServer::start(std::string* error)
 {
     const std::string installed = findProgram("cupsd");
@@ -146,6 +170,8 @@ bool PrivateCupsServer::start(std::string* error)
     }
     if (!modelDirectory_.empty() && !makeDataDirectory(error))
         return false;
+    if (!filterPrograms_.empty() && !makeServerBin(error))
+        return false;
     port_ = freeLoopbackPort();
     if (port_ == 0) {
         *error = "no free loopback port";
@@ -159,7 +185,7 @@ bool PrivateCupsServer::start(std::string* error)
         return false;
     }
     std::ofstream conf(root_ + "/conf/cupsd.conf");
-    conf << "LogLevel warn\n"
+    conf << "LogLevel " << logLevel_ << "\n"
          << "Listen " << address() << "\n"
          << "Browsing No\nBrowseLocalProtocols none\nDefaultShared No\nWebInterface No\n"
          << "MaxLogSize 0\nPreserveJobHistory Yes\nPreserveJobFiles No\nDefaultAuthType None\n"
@@ -177,7 +203,8 @@ bool PrivateCupsServer::start(std::string* error)
           << "StateDir " << root_ << "/state\n"
           << "CacheDir " << root_ << "/cache\n"
           << "DataDir " << (modelDirectory_.empty() ? "/usr/share/cups" : root_ + "/data") << "\n"
-          << "ServerBin /usr/lib/cups\nDocumentRoot /usr/share/cups/doc-root\n"
+          << "ServerBin " << (filterPrograms_.empty() ? "/usr/lib/cups" : root_ + "/serverbin")
+          << "\nDocumentRoot /usr/share/cups/doc-root\n"
           << "RequestRoot " << root_ << "/spool\n"
           << "TempDir " << root_ << "/spool/temp\n"
           << "AccessLog " << root_ << "/log/access_log\n"
@@ -258,6 +285,12 @@ bool PrivateCupsServer::addQueue(const std::string& name, const std::string& ppd
         args.insert(args.end(), {"-P", ppd});
     return run("lpadmin", args, error) &&
            run("cupsdisable", {"-h", address(), name}, error);
+}
+
+bool PrivateCupsServer::addPrintingQueue(const std::string& name, const std::string& ppd,
+                                         const std::string& deviceUri, std::string* error)
+{
+    return run("lpadmin", {"-h", address(), "-p", name, "-v", deviceUri, "-E", "-P", ppd}, error);
 }
 
 std::map<std::string, std::string> PrivateCupsServer::jobAttributes(int jobId) const

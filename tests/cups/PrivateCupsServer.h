@@ -25,6 +25,12 @@ public:
     // in place of the machine's; set before start().
     void setModelDirectory(std::string directory) { modelDirectory_ = std::move(directory); }
 
+    // Filters of this scheduler: the machine's, and these programs beside
+    // them (copied into a private ServerBin); set before start().
+    void addFilterProgram(std::string path) { filterPrograms_.push_back(std::move(path)); }
+    // The scheduler's LogLevel ("warn" unless set before start()).
+    void setLogLevel(std::string level) { logLevel_ = std::move(level); }
+
     // Starts cupsd and waits until it accepts connections. False with a
     // message when it cannot run here (no cupsd, refused configuration).
     bool start(std::string* error);
@@ -39,6 +45,11 @@ public:
     bool addQueue(const std::string& name, const std::string& ppd, const std::string& deviceUri,
                   std::string* error);
 
+    // Adds a queue that prints: its jobs run through the filters to the
+    // device.
+    bool addPrintingQueue(const std::string& name, const std::string& ppd, const std::string& deviceUri,
+                          std::string* error);
+
     // Every attribute of the job as the scheduler reports it (name -> text of
     // the values); empty when the scheduler does not know the job.
     std::map<std::string, std::string> jobAttributes(int jobId) const;
@@ -50,9 +61,12 @@ private:
     bool run(const std::string& program, const std::vector<std::string>& args, std::string* error) const;
 
     bool makeDataDirectory(std::string* error) const;
+    bool makeServerBin(std::string* error) const;
 
     std::string root_;
     std::string modelDirectory_;
+    std::vector<std::string> filterPrograms_;
+    std::string logLevel_ = "warn";
     int port_ = 0;
     pid_t pid_ = -1;
 };

@@ -35,6 +35,12 @@ QString env(const char* name)
     return qEnvironmentVariable(name);
 }
 
+// The PPD the build generates and installs.
+QString installedPpd()
+{
+    return env("RX_BUNDLE_DIR") + QStringLiteral("/Resources/rx8240.ppd");
+}
+
 QString sourceFile(const QString& relative)
 {
     return env("RX_SOURCE_DIR") + QLatin1Char('/') + relative;
@@ -85,7 +91,7 @@ protected:
             server.reset();
             return;
         }
-        const std::string ppd = sourceFile(QStringLiteral("plugin/resources/rx8240.ppd")).toStdString();
+        const std::string ppd = installedPpd().toStdString();
         if (!server->addQueue("rx8240", ppd, "file:/dev/null", &setupProblem) ||
             !server->addQueue("rx8240net", ppd, "socket://127.0.0.1:9100", &setupProblem) ||
             !server->addQueue("rx8240sys", ppd, "file:/dev/null", &setupProblem) ||
@@ -371,7 +377,7 @@ TEST_F(CupsQueue, AProfileLeftOutAtALayerLeavesEveryJob)
 TEST_F(CupsQueue, FailuresAreReported)
 {
     const QString document = writeDocument(QStringLiteral("fail.ps"));
-    const QString ppd = sourceFile(QStringLiteral("plugin/resources/rx8240.ppd"));
+    const QString ppd = installedPpd();
     struct Case {
         QStringList args;
         const char* message;

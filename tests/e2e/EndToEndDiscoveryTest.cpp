@@ -76,7 +76,7 @@ struct World {
     // Where the programs come from, and the accounts they run as.
     fs::path serviceProgram = RX_SERVICE_BINARY;
     fs::path pdehostProgram = RX_PDEHOST_BINARY;
-    fs::path ppd = env("RX_SOURCE_DIR") + "/plugin/resources/rx8240.ppd";
+    fs::path ppd = env("RX_BUNDLE_DIR") + "/Resources/rx8240.ppd";
     std::string bundle = env("RX_BUNDLE_DIR");
     std::string serviceAccount, userAccount;
 

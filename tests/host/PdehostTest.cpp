@@ -53,6 +53,40 @@ TEST(Pdehost, SummaryShowsAdvancedControlsOnlyUnderCustom)
     EXPECT_EQ(preset.lines.size(), 7 + 21);
 }
 
+// The PPD's choice texts in the user's language: pdehost localises the
+// generated PPD before the panel reads its choices.
+TEST(Pdehost, ChoicesShowInTheUsersLanguage)
+{
+    struct Case {
+        const char* lang;
+        const char* quickColor;  // the summary's name of Quick Color
+        const char* photo;
+        const char* off;
+    };
+    const Case cases[] = {{"de_DE.UTF-8", "Schnellfarbe", "Foto", "Aus"},
+                          {"fr_FR.UTF-8", "Couleur rapide", "Photo", "Désactivé"},
+                          {"C", "Quick Color", "Photo", "Off"}};
+    for (const Case& c : cases) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("LC_ALL"));
+        env.remove(QStringLiteral("LC_MESSAGES"));
+        env.remove(QStringLiteral("LANGUAGE"));
+        env.insert(QStringLiteral("LANG"), QString::fromLatin1(c.lang));
+        p.setProcessEnvironment(env);
+        p.start(rxtest::envText("RX_BINARY_DIR") + QStringLiteral("/bin/pdehost"),
+                {"--ppd", rxtest::envText("RX_BUNDLE_DIR") + QStringLiteral("/Resources/rx8240.ppd"), "restore", "set",
+                 "menu_QuickColor=2", "summary"});
+        ASSERT_TRUE(p.waitForFinished(60000));
+        const auto summary = pairs(QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n')),
+                                   QLatin1Char('\t'));
+        ASSERT_TRUE(summary.contains(QString::fromUtf8(c.quickColor)))
+            << c.lang << ": " << QStringList(summary.keys()).join(QLatin1Char(',')).toStdString();
+        EXPECT_EQ(summary.value(QString::fromUtf8(c.quickColor)).toStdString(), c.photo) << c.lang;
+        EXPECT_THAT(summary.values().join(QLatin1Char('|')).toStdString(), HasSubstr(c.off)) << c.lang;
+    }
+}
+
 TEST(Pdehost, GrayscaleDisablesTheColourMenus)
 {
     HostRun r = pdehost({"restore", "set", "menu_QuickColor=3", "set", "check_ColorAsGrayscale=1", "state"});

@@ -303,5 +303,157 @@
         <source>Asking the profile service…</source>
         <translation>Der Profildienst wird abgefragt…</translation>
     </message>
+    <message>
+        <source>Economy Mode</source>
+        <translation>Sparmodus</translation>
+    </message>
+    <message>
+        <source>Edge Type</source>
+        <translation>Kantentyp</translation>
+    </message>
+    <message>
+        <source>Glossy Mode</source>
+        <translation>Glanzmodus</translation>
+    </message>
+    <message>
+        <source>Image Edge Enhancement</source>
+        <translation>Kantenverstärkung Bild</translation>
+    </message>
+    <message>
+        <source>Text Edge Enhancement</source>
+        <translation>Kantenverstärkung Text</translation>
+    </message>
+    <message>
+        <source>Graphics Edge Enhancement</source>
+        <translation>Kantenverstärkung Grafik</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Vivid</source>
+        <translation>Lebhaft</translation>
+    </message>
+    <message>
+        <source>Photo</source>
+        <translation>Foto</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>Benutzerdefiniert</translation>
+    </message>
+    <message>
+        <source>Lightest</source>
+        <translation>Am hellsten</translation>
+    </message>
+    <message>
+        <source>Lighter</source>
+        <translation>Heller</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Darker</source>
+        <translation>Dunkler</translation>
+    </message>
+    <message>
+        <source>Darkest</source>
+        <translation>Am dunkelsten</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>Ein</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source>Thin</source>
+        <translation>Dünn</translation>
+    </message>
+    <message>
+        <source>Thick</source>
+        <translation>Dick</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Keines</translation>
+    </message>
+    <message>
+        <source>sRGB</source>
+        <translation>sRGB</translation>
+    </message>
+    <message>
+        <source>Adobe RGB (1998)</source>
+        <translation>Adobe RGB (1998)</translation>
+    </message>
+    <message>
+        <source>Monitor RGB</source>
+        <translation>Monitor-RGB</translation>
+    </message>
+    <message>
+        <source>Perceptual</source>
+        <translation>Wahrnehmungsorientiert</translation>
+    </message>
+    <message>
+        <source>Saturation</source>
+        <translation>Sättigung</translation>
+    </message>
+    <message>
+        <source>Relative Colorimetric</source>
+        <translation>Relativ farbmetrisch</translation>
+    </message>
+    <message>
+        <source>Black Only</source>
+        <translation>Nur Schwarz</translation>
+    </message>
+    <message>
+        <source>Composite CMYK</source>
+        <translation>CMYK-Mischschwarz</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Automatisch</translation>
+    </message>
+    <message>
+        <source>Detail</source>
+        <translation>Detail</translation>
+    </message>
+    <message>
+        <source>Smooth</source>
+        <translation>Glatt</translation>
+    </message>
+    <message>
+        <source>Stochastic</source>
+        <translation>Stochastisch</translation>
+    </message>
+    <message>
+        <source>SWOP</source>
+        <translation>SWOP</translation>
+    </message>
+    <message>
+        <source>Euroscale</source>
+        <translation>Euroskala</translation>
+    </message>
+    <message>
+        <source>Japan Color</source>
+        <translation>Japan Color</translation>
+    </message>
+    <message>
+        <source>Media Size</source>
+        <translation>Papierformat</translation>
+    </message>
+    <message>
+        <source>A4</source>
+        <translation>A4</translation>
+    </message>
+    <message>
+        <source>US Letter</source>
+        <translation>US Letter</translation>
+    </message>
 </context>
 </TS>

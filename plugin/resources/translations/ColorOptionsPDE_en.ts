@@ -303,5 +303,157 @@
         <source>Asking the profile service…</source>
         <translation>Asking the profile service…</translation>
     </message>
+    <message>
+        <source>Economy Mode</source>
+        <translation>Economy Mode</translation>
+    </message>
+    <message>
+        <source>Edge Type</source>
+        <translation>Edge Type</translation>
+    </message>
+    <message>
+        <source>Glossy Mode</source>
+        <translation>Glossy Mode</translation>
+    </message>
+    <message>
+        <source>Image Edge Enhancement</source>
+        <translation>Image Edge Enhancement</translation>
+    </message>
+    <message>
+        <source>Text Edge Enhancement</source>
+        <translation>Text Edge Enhancement</translation>
+    </message>
+    <message>
+        <source>Graphics Edge Enhancement</source>
+        <translation>Graphics Edge Enhancement</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Vivid</source>
+        <translation>Vivid</translation>
+    </message>
+    <message>
+        <source>Photo</source>
+        <translation>Photo</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>Custom</translation>
+    </message>
+    <message>
+        <source>Lightest</source>
+        <translation>Lightest</translation>
+    </message>
+    <message>
+        <source>Lighter</source>
+        <translation>Lighter</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Darker</source>
+        <translation>Darker</translation>
+    </message>
+    <message>
+        <source>Darkest</source>
+        <translation>Darkest</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>Thin</source>
+        <translation>Thin</translation>
+    </message>
+    <message>
+        <source>Thick</source>
+        <translation>Thick</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>sRGB</source>
+        <translation>sRGB</translation>
+    </message>
+    <message>
+        <source>Adobe RGB (1998)</source>
+        <translation>Adobe RGB (1998)</translation>
+    </message>
+    <message>
+        <source>Monitor RGB</source>
+        <translation>Monitor RGB</translation>
+    </message>
+    <message>
+        <source>Perceptual</source>
+        <translation>Perceptual</translation>
+    </message>
+    <message>
+        <source>Saturation</source>
+        <translation>Saturation</translation>
+    </message>
+    <message>
+        <source>Relative Colorimetric</source>
+        <translation>Relative Colorimetric</translation>
+    </message>
+    <message>
+        <source>Black Only</source>
+        <translation>Black Only</translation>
+    </message>
+    <message>
+        <source>Composite CMYK</source>
+        <translation>Composite CMYK</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>Detail</source>
+        <translation>Detail</translation>
+    </message>
+    <message>
+        <source>Smooth</source>
+        <translation>Smooth</translation>
+    </message>
+    <message>
+        <source>Stochastic</source>
+        <translation>Stochastic</translation>
+    </message>
+    <message>
+        <source>SWOP</source>
+        <translation>SWOP</translation>
+    </message>
+    <message>
+        <source>Euroscale</source>
+        <translation>Euroscale</translation>
+    </message>
+    <message>
+        <source>Japan Color</source>
+        <translation>Japan Color</translation>
+    </message>
+    <message>
+        <source>Media Size</source>
+        <translation>Media Size</translation>
+    </message>
+    <message>
+        <source>A4</source>
+        <translation>A4</translation>
+    </message>
+    <message>
+        <source>US Letter</source>
+        <translation>US Letter</translation>
+    </message>
 </context>
 </TS>

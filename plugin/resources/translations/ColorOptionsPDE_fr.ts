@@ -303,5 +303,157 @@
         <source>Asking the profile service…</source>
         <translation>Interrogation du service des profils…</translation>
     </message>
+    <message>
+        <source>Economy Mode</source>
+        <translation>Mode économique</translation>
+    </message>
+    <message>
+        <source>Edge Type</source>
+        <translation>Type de contour</translation>
+    </message>
+    <message>
+        <source>Glossy Mode</source>
+        <translation>Mode brillant</translation>
+    </message>
+    <message>
+        <source>Image Edge Enhancement</source>
+        <translation>Renforcement des contours de l'image</translation>
+    </message>
+    <message>
+        <source>Text Edge Enhancement</source>
+        <translation>Renforcement des contours du texte</translation>
+    </message>
+    <message>
+        <source>Graphics Edge Enhancement</source>
+        <translation>Renforcement des contours des graphiques</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Vivid</source>
+        <translation>Vif</translation>
+    </message>
+    <message>
+        <source>Photo</source>
+        <translation>Photo</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>Personnalisé</translation>
+    </message>
+    <message>
+        <source>Lightest</source>
+        <translation>Le plus clair</translation>
+    </message>
+    <message>
+        <source>Lighter</source>
+        <translation>Plus clair</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Darker</source>
+        <translation>Plus foncé</translation>
+    </message>
+    <message>
+        <source>Darkest</source>
+        <translation>Le plus foncé</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>Activé</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Désactivé</translation>
+    </message>
+    <message>
+        <source>Thin</source>
+        <translation>Fin</translation>
+    </message>
+    <message>
+        <source>Thick</source>
+        <translation>Épais</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Aucun</translation>
+    </message>
+    <message>
+        <source>sRGB</source>
+        <translation>sRGB</translation>
+    </message>
+    <message>
+        <source>Adobe RGB (1998)</source>
+        <translation>Adobe RGB (1998)</translation>
+    </message>
+    <message>
+        <source>Monitor RGB</source>
+        <translation>RVB du moniteur</translation>
+    </message>
+    <message>
+        <source>Perceptual</source>
+        <translation>Perceptif</translation>
+    </message>
+    <message>
+        <source>Saturation</source>
+        <translation>Saturation</translation>
+    </message>
+    <message>
+        <source>Relative Colorimetric</source>
+        <translation>Colorimétrie relative</translation>
+    </message>
+    <message>
+        <source>Black Only</source>
+        <translation>Noir uniquement</translation>
+    </message>
+    <message>
+        <source>Composite CMYK</source>
+        <translation>CMJN composite</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Automatique</translation>
+    </message>
+    <message>
+        <source>Detail</source>
+        <translation>Détail</translation>
+    </message>
+    <message>
+        <source>Smooth</source>
+        <translation>Lisse</translation>
+    </message>
+    <message>
+        <source>Stochastic</source>
+        <translation>Stochastique</translation>
+    </message>
+    <message>
+        <source>SWOP</source>
+        <translation>SWOP</translation>
+    </message>
+    <message>
+        <source>Euroscale</source>
+        <translation>Euroscale</translation>
+    </message>
+    <message>
+        <source>Japan Color</source>
+        <translation>Japan Color</translation>
+    </message>
+    <message>
+        <source>Media Size</source>
+        <translation>Format du support</translation>
+    </message>
+    <message>
+        <source>A4</source>
+        <translation>A4</translation>
+    </message>
+    <message>
+        <source>US Letter</source>
+        <translation>US Letter</translation>
+    </message>
 </context>
 </TS>

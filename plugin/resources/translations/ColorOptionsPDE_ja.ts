@@ -303,5 +303,157 @@
         <source>Asking the profile service…</source>
         <translation>プロファイルサービスに問い合わせています…</translation>
     </message>
+    <message>
+        <source>Economy Mode</source>
+        <translation>エコノミーモード</translation>
+    </message>
+    <message>
+        <source>Edge Type</source>
+        <translation>エッジタイプ</translation>
+    </message>
+    <message>
+        <source>Glossy Mode</source>
+        <translation>光沢モード</translation>
+    </message>
+    <message>
+        <source>Image Edge Enhancement</source>
+        <translation>イメージエッジ強調</translation>
+    </message>
+    <message>
+        <source>Text Edge Enhancement</source>
+        <translation>テキストエッジ強調</translation>
+    </message>
+    <message>
+        <source>Graphics Edge Enhancement</source>
+        <translation>グラフィックスエッジ強調</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>標準</translation>
+    </message>
+    <message>
+        <source>Vivid</source>
+        <translation>鮮やか</translation>
+    </message>
+    <message>
+        <source>Photo</source>
+        <translation>写真</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>カスタム</translation>
+    </message>
+    <message>
+        <source>Lightest</source>
+        <translation>最も明るく</translation>
+    </message>
+    <message>
+        <source>Lighter</source>
+        <translation>明るく</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>標準の明るさ</translation>
+    </message>
+    <message>
+        <source>Darker</source>
+        <translation>暗く</translation>
+    </message>
+    <message>
+        <source>Darkest</source>
+        <translation>最も暗く</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>オン</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>オフ</translation>
+    </message>
+    <message>
+        <source>Thin</source>
+        <translation>細い</translation>
+    </message>
+    <message>
+        <source>Thick</source>
+        <translation>太い</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>なし</translation>
+    </message>
+    <message>
+        <source>sRGB</source>
+        <translation>sRGB</translation>
+    </message>
+    <message>
+        <source>Adobe RGB (1998)</source>
+        <translation>Adobe RGB (1998)</translation>
+    </message>
+    <message>
+        <source>Monitor RGB</source>
+        <translation>モニターRGB</translation>
+    </message>
+    <message>
+        <source>Perceptual</source>
+        <translation>知覚的</translation>
+    </message>
+    <message>
+        <source>Saturation</source>
+        <translation>彩度</translation>
+    </message>
+    <message>
+        <source>Relative Colorimetric</source>
+        <translation>相対的な色域を維持</translation>
+    </message>
+    <message>
+        <source>Black Only</source>
+        <translation>黒のみ</translation>
+    </message>
+    <message>
+        <source>Composite CMYK</source>
+        <translation>CMYKコンポジット</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>自動</translation>
+    </message>
+    <message>
+        <source>Detail</source>
+        <translation>詳細</translation>
+    </message>
+    <message>
+        <source>Smooth</source>
+        <translation>スムーズ</translation>
+    </message>
+    <message>
+        <source>Stochastic</source>
+        <translation>確率的</translation>
+    </message>
+    <message>
+        <source>SWOP</source>
+        <translation>SWOP</translation>
+    </message>
+    <message>
+        <source>Euroscale</source>
+        <translation>ユーロスケール</translation>
+    </message>
+    <message>
+        <source>Japan Color</source>
+        <translation>Japan Color</translation>
+    </message>
+    <message>
+        <source>Media Size</source>
+        <translation>用紙サイズ</translation>
+    </message>
+    <message>
+        <source>A4</source>
+        <translation>A4</translation>
+    </message>
+    <message>
+        <source>US Letter</source>
+        <translation>USレター</translation>
+    </message>
 </context>
 </TS>

@@ -1,9 +1,10 @@
-#include "plugin/constraints/ConstraintRules.h"
+#include "colormodel/ColorRules.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <iterator>
 
-namespace pde_6E3A90D2_4B7C_4F18_9D05_A1C7E2B3F846 {
+namespace colormodel {
 
 namespace {
 
@@ -208,4 +209,59 @@ static_assert(wellFormed(cstColorOption, std::size(cstColorOption)), "cstColorOp
 constexpr int32_t cstColorOptionCount = countRules(cstColorOption, std::size(cstColorOption));
 static_assert(cstColorOptionCount == 24);
 
-}  // namespace pde_6E3A90D2_4B7C_4F18_9D05_A1C7E2B3F846
+namespace {
+
+bool compare(int32_t v, int32_t op, int32_t x)
+{
+    switch (op) {
+    case kCstEqual:
+        return v == x;
+    case kCstNotEqual:
+        return v != x;
+    case kCstLess:
+        return v < x;
+    case kCstGreater:
+        return v > x;
+    case kCstLessEqual:
+    case kCstLessEqualAlt:
+        return v <= x;
+    case kCstGreaterEqual:
+    case kCstGreaterEqualAlt:
+        return v >= x;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+bool matchRule(const ConstraintRule& rule, const RuleValueReader& read)
+{
+    bool results[kCstMaxConditions] = {};
+    const int count = rule.conditions ? std::min<int>(rule.conditionCount, kCstMaxConditions) : 0;
+    for (int k = 0; k < count; ++k) {
+        const ConstraintTerm& condition = rule.conditions[k];
+        int32_t v = 0;
+        if (read(condition.name, &v))
+            results[k] = compare(v, condition.op, condition.value);
+    }
+
+    bool accumulator = count > 0 && results[0];
+    bool operand = false;
+    if (!rule.expression)
+        return accumulator;
+    for (int i = 0; i < kCstMaxExpressionTokens; ++i) {
+        const int32_t token = rule.expression[i];
+        if (token == kCstEnd)
+            break;
+        if (token < kCstFirstCode)
+            operand = token >= 0 && token < kCstMaxConditions && results[token];
+        else if (token == kCstAnd)
+            accumulator = accumulator && operand;
+        else if (token == kCstOr)
+            accumulator = accumulator || operand;
+    }
+    return accumulator;
+}
+
+}  // namespace colormodel
