@@ -353,9 +353,7 @@ TEST_F(CupsQueue, AProfileLeftOutAtALayerLeavesEveryJob)
                           Case{"layers2", "system-defaults", "defaults"}, Case{"layers3", "defaults", "defaults"}}) {
         const std::string how = std::string(c.first) + " with a profile, then " + c.then + " without";
         std::string problem;
-        ASSERT_TRUE(server->addQueue(c.queue, sourceFile(QStringLiteral("plugin/resources/rx8240.ppd")).toStdString(),
-                                     "file:/dev/null", &problem))
-            << problem;
+        ASSERT_TRUE(server->addQueue(c.queue, installedPpd().toStdString(), "file:/dev/null", &problem)) << problem;
         const QStringList queue{"--queue", c.queue};
         HostRun chose = pdehost(queue + profile + QStringList{c.first});
         ASSERT_EQ(chose.exitCode, 0) << how << chose.err.toStdString();
