@@ -6,6 +6,7 @@
 #include "profilelist/LauncherCalls.h"
 #include "profilelist/ProfileList.h"
 #include "protocol/ArgumentStrings.h"
+#include "service/ColorProfileService.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include <gmock/gmock.h>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <memory>
 #include <random>
@@ -394,6 +396,53 @@ TEST_F(ServiceRequests, ARefusedPieceStopsTheWrite)
     fs::rename(real, launcher);
     ASSERT_EQ(QVPListWriteProfile_All(&lists[0], &lists[1], &lists[2]), 0);
     EXPECT_EQ(readFile(current), QVPListBuildFileText(&lists[0], &lists[1], &lists[2]));
+}
+
+// Requests the service refuses put nothing of the write they belong to on
+// the disk, and the launcher prints the reply of every request that ran, one
+// run after a skipped request included. An empty line is the plug-in's write.
+TEST_F(ServiceRequests, RefusedStepsPutNothingOnTheDisk)
+{
+    const std::string url = svc::fileUrlFromPath(current);
+    const std::string probe = "qvPListIsAdminProfile_XPC", begin = "qvPListRemove_XPC";
+    const std::string piece = "writeDataToPlistFile_XPC", commit = "writeDataToPlistFileRename_XPC";
+    auto atModelCap = [&] {
+        for (std::size_t m = 0; m < svc::kMaxModelsPerUser; ++m)
+            writeFile(service.listPath(user, "-m" + std::to_string(m) + "-profile.plist"), "x");
+    };
+    auto linkedList = [&] {  // a list with a second link: the probe refuses it
+        writeFile(current, "kept");
+        fs::create_hard_link(current, service.root() + "/second-link");
+    };
+    const std::vector<std::string> pluginWrite;
+    const std::vector<std::string> pieceAfterSkip{probe, current, "--and", begin,  staging, "--then",
+                                                  piece, url,     "a",     "--and", commit, url};
+    const struct {
+        const char* what;
+        std::function<void()> setup;
+        std::vector<std::string> line;
+        std::string printed;
+    } cases[] = {
+        {"probe refused at the model cap", atModelCap, pluginWrite, ""},
+        {"probe refused for a linked list", linkedList, pluginWrite, ""},
+        {"a piece after a skipped removal, at the model cap", atModelCap, pieceAfterSkip,
+         probe + "=FALSE\n" + piece + "=FALSE\n"},
+        {"a piece after a skipped removal, a linked list", linkedList, pieceAfterSkip,
+         probe + "=FALSE\n" + piece + "=FALSE\n"},
+    };
+    auto lists = sampleLists(6);
+    for (const auto& c : cases) {
+        for (const auto& entry : fs::directory_iterator(service.profileDirectory()))
+            fs::remove(entry.path());
+        fs::remove(service.root() + "/second-link");
+        c.setup();
+        const auto before = snapshot(service.profileDirectory());
+        if (c.line.empty())
+            EXPECT_EQ(QVPListWriteProfile_All(&lists[0], &lists[1], &lists[2]), -1) << c.what;
+        else
+            EXPECT_EQ(withoutTokens(runHelper(c.line)), c.printed) << c.what;
+        EXPECT_EQ(snapshot(service.profileDirectory()), before) << c.what;
+    }
 }
 
 // ---- The walk request -------------------------------------------------------
