@@ -387,8 +387,12 @@ TEST_F(ServiceRequests, ARefusedPieceStopsTheWrite)
     auto text = QVPListUtf16FromUtf8(QVPListBuildFileText(&lists[0], &lists[1], &lists[2]));
     ASSERT_GE(splitCharEvery(*text, kPieceLength).size(), 3u) << "the test needs at least three pieces";
     EXPECT_EQ(QVPListWriteProfile_All(&lists[0], &lists[1], &lists[2]), -1);
+    // The write's lease is taken back and ended (an empty commit), so that
+    // the next write need not wait for it to expire.
     EXPECT_EQ(withoutTokens(readFile(log)), "qvPListIsAdminProfile_XPC=TRUE\nqvPListRemove_XPC=TRUE lease=TOKEN\n"
-                             "writeDataToPlistFile_XPC=TRUE\nwriteDataToPlistFile_XPC=FALSE\n");
+                                            "writeDataToPlistFile_XPC=TRUE\nwriteDataToPlistFile_XPC=FALSE\n"
+                                            "stagedWriteLease=TRUE\nqvPListRemove_XPC=TRUE lease=TOKEN\n"
+                                            "writeDataToPlistFileRename_XPC=FALSE\n");
     EXPECT_EQ(readFile(current), before);
 
     // The next write starts from a clean staging file.
