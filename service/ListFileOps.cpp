@@ -242,21 +242,37 @@ bool ListDirectory::writeWhole(const std::string& name, std::string_view text)
     return syncDirectory();
 }
 
-std::set<std::string> ListDirectory::modelsOf(std::string_view user) const
+std::uint64_t ListDirectory::sizeOf(const std::string& name) const
 {
-    std::set<std::string> models;
+    struct stat st;
+    if (!valid() || fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
+        return 0;
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+ListDirectory::Usage ListDirectory::usageOf(std::string_view user) const
+{
+    Usage usage;
     if (!valid())
-        return models;
+        return usage;
     // The directory's own descriptor stays for the other operations.
     std::unique_ptr<DIR, int (*)(DIR*)> dir(fdopendir(dup(fd_)), closedir);
     if (!dir)
-        return models;
+        return usage;
     while (const dirent* entry = readdir(dir.get())) {
-        auto file = classifyListName(entry->d_name);
-        if (file && file->user == user)
-            models.insert(file->model);
+        std::string_view name = entry->d_name;
+        // A temporary file (temporaryName) counts for the list file it is of.
+        const bool temporary = name.starts_with('.') && name.find(".tmp") != std::string_view::npos;
+        if (temporary)
+            name = name.substr(1, name.rfind(".tmp") - 1);
+        auto file = classifyListName(name);
+        if (!file || file->user != user)
+            continue;
+        if (!temporary)
+            usage.models.insert(file->model);
+        usage.bytes += sizeOf(entry->d_name);
     }
-    return models;
+    return usage;
 }
 
 }  // namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212

@@ -9,6 +9,7 @@
 
 #include "platform/FileDescriptor.h"
 
+#include <cstdint>
 #include <set>
 #include <string>
 #include <string_view>
@@ -68,8 +69,16 @@ public:
     // synced and renamed over it.
     bool writeWhole(const std::string& name, std::string_view text);
 
-    // The model names of which `user` has any list file in the directory.
-    std::set<std::string> modelsOf(std::string_view user) const;
+    // What `user` keeps in the directory: the model names of which it has
+    // any list file, and the bytes of its list files and of the temporary
+    // files beside them.
+    struct Usage {
+        std::set<std::string> models;
+        std::uint64_t bytes = 0;
+    };
+    Usage usageOf(std::string_view user) const;
+    // The size of a regular file; 0 when there is none of that name.
+    std::uint64_t sizeOf(const std::string& name) const;
 
 private:
     enum class Presence { Absent, Regular, Other };

@@ -418,7 +418,13 @@ TEST_F(ServiceRequests, RefusedStepsPutNothingOnTheDisk)
         writeFile(current, "kept");
         fs::create_hard_link(current, service.root() + "/second-link");
     };
+    auto atDiskQuota = [&] {
+        for (int m = 0; m < 4; ++m)
+            writeFile(service.listPath(user, "-q" + std::to_string(m) + "-profile.plist"),
+                      std::string(svc::kMaxBytesPerUser / 4, 'q'));
+    };
     const std::vector<std::string> pluginWrite;
+    const std::vector<std::string> pieceAtQuota{begin, staging, "--and", piece, url, "a", "--then", commit, url};
     const std::vector<std::string> pieceAfterSkip{probe, current, "--and", begin,  staging, "--then",
                                                   piece, url,     "a",     "--and", commit, url};
     const struct {
@@ -433,7 +439,12 @@ TEST_F(ServiceRequests, RefusedStepsPutNothingOnTheDisk)
          probe + "=FALSE\n" + piece + "=FALSE\n"},
         {"a piece after a skipped removal, a linked list", linkedList, pieceAfterSkip,
          probe + "=FALSE\n" + piece + "=FALSE\n"},
+        {"a piece past the user's disk quota", atDiskQuota, pieceAtQuota,
+         begin + "=TRUE lease=TOKEN\n" + piece + "=FALSE\n" + commit + "=FALSE\n"},
+        {"the plug-in's write past the user's disk quota", atDiskQuota, pluginWrite, ""},
     };
+    std::printf("[ figures ] disk quota %llu bytes per user, %zu-byte cap per staged list, %zu model names\n",
+                static_cast<unsigned long long>(svc::kMaxBytesPerUser), kMaxListFileSize, svc::kMaxModelsPerUser);
     auto lists = sampleLists(6);
     for (const auto& c : cases) {
         for (const auto& entry : fs::directory_iterator(service.profileDirectory()))
