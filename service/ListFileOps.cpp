@@ -105,13 +105,12 @@ bool ListDirectory::backup(const std::string& current, const std::string& previo
     Presence cur = presence(current);
     if (prev == Presence::Other || cur == Presence::Other)
         return false;
-    if (prev == Presence::Regular)
-        unlinkat(fd_, previous.c_str(), 0);
-    // The copy is made in a temporary file that is synced and renamed to the
-    // previous name only when complete: a failed or interrupted copy never
-    // leaves a torn backup that a later restore would make the current list.
-    // A current list that is there but cannot be opened is a failure, not an
-    // empty backup; only an absent one is backed up as empty.
+    // The copy is made in a temporary file that is synced and renamed over
+    // the previous file only when complete: the old backup goes only then,
+    // and a failed or interrupted copy never leaves a torn backup that a
+    // later restore would make the current list. A current list that is
+    // there but cannot be opened is a failure, not an empty backup; only an
+    // absent one is backed up as empty.
     UniqueFd source(openRegular(current, O_RDONLY));
     if (!source && cur == Presence::Regular)
         return false;

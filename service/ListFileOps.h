@@ -43,11 +43,11 @@ public:
     bool removeIfPresent(const std::string& name);
 
     // Backup: the previous file becomes a copy of the current one, copied in
-    // blocks of at most 65535 bytes. The previous file is removed first and
-    // then created anew, so a missing current file leaves it empty. The copy
-    // is made in a temporary file renamed to the previous name when whole.
-    // False when a name holds something other than a regular file, or when
-    // the copy failed (then no previous file is left).
+    // blocks of at most 65535 bytes, so a missing current file leaves it
+    // empty. The copy is made in a temporary file that replaces the previous
+    // file when whole. False when a name holds something other than a
+    // regular file, or when the current list cannot be read or the copy
+    // failed (then the previous file stays as it was).
     bool backup(const std::string& current, const std::string& previous);
     // Discard: removes the previous file.
     bool discard(const std::string& previous);
