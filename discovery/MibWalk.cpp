@@ -155,8 +155,38 @@ struct LoopOutcome {
     int status = STAT_SUCCESS;  // of the last request
 };
 
-// The GETNEXT loop from the start OID, ended at the deadline.
-LoopOutcome walkLoop(void* sessp, const oid* root, size_t rootLength, std::chrono::steady_clock::time_point deadline)
+// The session's tries as the vector set them, for clipToDeadline.
+struct Tries {
+    long timeoutMicroseconds;
+    int retries;
+};
+
+// Fits the next request's tries into what is left until the deadline: each
+// try keeps its time-out and fewer are made, or, with less than one time-out
+// left, one try waits for what is left. False when nothing is left.
+bool clipToDeadline(void* sessp, const Tries& set, std::chrono::steady_clock::time_point deadline)
+{
+    const long long left = std::chrono::duration_cast<std::chrono::microseconds>(
+                               deadline - std::chrono::steady_clock::now())
+                               .count();
+    if (left <= 0)
+        return false;
+    netsnmp_session* session = snmp_sess_session(sessp);
+    const long long timeout = std::max(set.timeoutMicroseconds, 1L);
+    if (left >= timeout) {
+        session->timeout = timeout;
+        session->retries = static_cast<int>(std::min<long long>(set.retries, left / timeout - 1));
+    } else {
+        session->timeout = static_cast<long>(left);
+        session->retries = 0;
+    }
+    return true;
+}
+
+// The GETNEXT loop from the start OID, ended at the deadline: no request
+// waits past it.
+LoopOutcome walkLoop(void* sessp, const oid* root, size_t rootLength, const Tries& set,
+                     std::chrono::steady_clock::time_point deadline)
 {
     LoopOutcome out;
     std::array<oid, MAX_OID_LEN> current{};
@@ -166,7 +196,7 @@ LoopOutcome walkLoop(void* sessp, const oid* root, size_t rootLength, std::chron
 
     for (int request = 0;; ++request) {
         // Bounded in requests and in time: a device is not trusted to end it.
-        if (request == kMaxWalkRequests || std::chrono::steady_clock::now() >= deadline) {
+        if (request == kMaxWalkRequests || !clipToDeadline(sessp, set, deadline)) {
             out.result = 1;
             return out;
         }
@@ -331,12 +361,15 @@ int runWalk(int argc, char* argv[], std::chrono::steady_clock::time_point deadli
     const oid* root = opened.root.data();
     const size_t rootLength = opened.rootLength;
 
-    if (walkSetting(kWalkIncludeRequested))
+    // Every request, the two GETs included, ends by the deadline.
+    const netsnmp_session* session = snmp_sess_session(ss.get());
+    const Tries set{session->timeout, std::max(session->retries, 0)};
+    if (walkSetting(kWalkIncludeRequested) && clipToDeadline(ss.get(), set, deadline))
         snmp_get_and_print(ss.get(), root, rootLength);
 
-    const LoopOutcome outcome = walkLoop(ss.get(), root, rootLength, deadline);
+    const LoopOutcome outcome = walkLoop(ss.get(), root, rootLength, set, deadline);
 
-    if (outcome.status == STAT_SUCCESS && numprinted == 0)
+    if (outcome.status == STAT_SUCCESS && numprinted == 0 && clipToDeadline(ss.get(), set, deadline))
         snmp_get_and_print(ss.get(), root, rootLength);
     ss.reset();
 

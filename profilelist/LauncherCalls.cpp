@@ -7,7 +7,9 @@
 #include "profilelist/ProfileList.h"
 #include "protocol/ArgumentStrings.h"
 
+#include <fstream>
 #include <memory>
+#include <sstream>
 
 namespace svc = svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212;
 
@@ -74,6 +76,35 @@ std::string stagingPath(const std::string& current)
     return current + ".dummy";
 }
 
+// The whole content of a file; empty when it cannot be read.
+std::optional<std::string> fileText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return in ? std::optional(text.str()) : std::nullopt;
+}
+
+// After a write that did not see its commit answered TRUE: takes the write's
+// lease back (carrying its token when one was handed out; else the removal
+// waits, stoppably, until the lease of whatever write is under way ends),
+// which leaves no staging file and refuses every step of the write that may
+// still reach the service, and ends the lease with an empty commit. True
+// when the wait was given up (`stopped`) and the list holds the write's text
+// all the same: a commit the service had read before the stop ran.
+bool endUnfinishedWrite(const std::string& path, const std::string& url, const std::string& lease,
+                        const std::string& text, bool stopped)
+{
+    std::vector<LauncherRequest> takeBack;
+    if (!lease.empty())
+        takeBack.push_back({{std::string(svc::kOpLease), lease}});
+    takeBack.push_back({{std::string(svc::kOpRemove), stagingPath(path)}});
+    takeBack.push_back({{std::string(svc::kOpCommit), url}});
+    if (!lease.empty() || stopped)
+        QVPListRunLauncherSequence(takeBack);
+    return stopped && fileText(path) == text;
+}
+
 // Sends the three lists to the service as a staged write of the current
 // list, in one sequence of requests: the writability probe; the removal of
 // the staging file, which begins the write (the service hands out the
@@ -101,8 +132,11 @@ int sendLists(const ProfileList* rgb, const ProfileList* sim, const ProfileList*
         requests.push_back(std::move(write));
     }
     requests.push_back({{std::string(svc::kOpCommit), url}});
-    auto output = QVPListRunLauncherSequence(requests);
-    return QVPListOutputHolds(output, std::string(svc::kOpCommit) + "=TRUE") ? 0 : -1;
+    std::string lease;
+    auto output = QVPListRunLauncherSequence(requests, &lease);
+    if (QVPListOutputHolds(output, std::string(svc::kOpCommit) + "=TRUE"))
+        return 0;
+    return endUnfinishedWrite(path, url, lease, text, !output) ? 0 : -1;
 }
 
 }  // namespace

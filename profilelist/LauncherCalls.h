@@ -32,10 +32,14 @@ struct LauncherRequest {
 // Runs the requests in order, in one launcher run, or in several when their
 // arguments pass what the system lets one process start with; a request
 // that may not run (the one before it did not answer "TRUE") ends the
-// sequence. Returns what the runs printed, a "COMMAND=REPLY" line per
-// request that ran; empty, as QVPListRunLauncher's, when a run could not be
-// made or read.
-std::optional<std::string> QVPListRunLauncherSequence(const std::vector<LauncherRequest>& requests);
+// sequence. A staged write's lease that a run's output hands out goes in
+// front of every later run, and into *lease (when not null) even when the
+// sequence failed or its wait was given up afterwards. Returns what the runs
+// printed, a "COMMAND=REPLY" line per request that ran; empty, as
+// QVPListRunLauncher's, when a run could not be made or read or its wait was
+// given up.
+std::optional<std::string> QVPListRunLauncherSequence(const std::vector<LauncherRequest>& requests,
+                                                      std::string* lease = nullptr);
 
 // True when the output is present and holds `expected` ("COMMAND=TRUE").
 bool QVPListOutputHolds(const std::optional<std::string>& output, std::string_view expected);

@@ -61,6 +61,7 @@ public:
     }
     // The output once it has ended; empty when it could not be read.
     std::optional<std::string> result() const { return readable_ ? std::optional(text_) : std::nullopt; }
+    const std::string& printedSoFar() const { return text_; }
 
 private:
     std::vector<std::string> commands_;
@@ -172,17 +173,20 @@ std::unique_ptr<Run> startLauncher(const std::string& launcher, const std::vecto
 
 // Runs the started launcher to its end through the waiter; its output, or
 // empty when it could not be started or read or the wait was given up (a
-// sequence then stops after the request under way).
-std::optional<std::string> finish(std::unique_ptr<Run> run)
+// sequence then stops after the request under way). What it printed until
+// then goes into *seen either way.
+std::optional<std::string> finish(std::unique_ptr<Run> run, std::string* seen)
 {
     if (!run)
         return std::nullopt;
     if (!waitFor(run->command(), *run)) {
+        *seen = run->printedSoFar();
         run->stopSequence();
         keepAsLeftover(std::move(run));
         return std::nullopt;
     }
     run->reap(true);
+    *seen = run->printedSoFar();
     return run->result();
 }
 
@@ -299,7 +303,8 @@ std::optional<std::string> QVPListRunLauncher(const std::vector<std::string>& co
     return QVPListRunLauncherSequence({{commandAndArguments}});
 }
 
-std::optional<std::string> QVPListRunLauncherSequence(const std::vector<LauncherRequest>& requests)
+std::optional<std::string> QVPListRunLauncherSequence(const std::vector<LauncherRequest>& requests,
+                                                      std::string* leaseOut)
 {
     reapEndedLeftovers();
     const std::string launcher = QVPListLauncherPath();
@@ -312,12 +317,16 @@ std::optional<std::string> QVPListRunLauncherSequence(const std::vector<Launcher
         std::vector<const char*> arguments;
         std::vector<std::string> commands;
         const std::size_t end = oneRun(requests, first, lease ? &*lease : nullptr, budget, &arguments, &commands);
-        auto output = finish(startLauncher(launcher, arguments, commands));
+        std::string seen;
+        auto output = finish(startLauncher(launcher, arguments, commands), &seen);
+        if (std::string token = svc::leaseOfOutput(seen); !token.empty()) {
+            lease = LauncherRequest{{std::string(svc::kOpLease), token}};
+            if (leaseOut)
+                *leaseOut = token;
+        }
         if (!output)
             return std::nullopt;
         printed += *output;
-        if (std::string token = svc::leaseOfOutput(*output); !token.empty())
-            lease = LauncherRequest{{std::string(svc::kOpLease), token}};
         if (end < requests.size() && requests[end].onlyAfterTrue && !endsWithTrue(*output, commands.back()))
             break;
         first = end;

@@ -98,20 +98,43 @@ std::optional<ListFile> QVmacServiceXPC::allowedFile(std::string_view operation,
     return file;
 }
 
-bool QVmacServiceXPC::mayCreate(std::string_view operation, const ListFile& file)
+std::unique_lock<std::mutex> UserFileLocks::lock(std::string_view user)
+{
+    return std::unique_lock(stripes_[std::hash<std::string_view>{}(user) % stripes_.size()]);
+}
+
+bool QVmacServiceXPC::mayCreate(std::string_view operation, const ListFile& file, std::uint64_t incoming)
 {
     ListDirectory directory(context_.profileDirectory);
-    const auto models = directory.modelsOf(file.user);
-    if (models.count(file.model) || models.size() < kMaxModelsPerUser)
-        return true;
-    refuse(operation, "too many model names of " + file.user);
-    return false;
+    const ListDirectory::Usage usage = directory.usageOf(file.user);
+    if (!usage.models.count(file.model) && usage.models.size() >= kMaxModelsPerUser) {
+        refuse(operation, "too many model names of " + file.user);
+        return false;
+    }
+    if (usage.bytes + incoming > kMaxBytesPerUser) {
+        refuse(operation, "disk quota of " + file.user + ": " + std::to_string(usage.bytes) + " bytes kept and " +
+                              std::to_string(incoming) + " more asked, of " + std::to_string(kMaxBytesPerUser));
+        return false;
+    }
+    return true;
+}
+
+std::optional<std::unique_lock<std::mutex>> QVmacServiceXPC::reserve(std::string_view operation,
+                                                                     const ListFile& file, std::uint64_t incoming)
+{
+    auto reserved = context_.userFiles.lock(file.user);
+    if (!mayCreate(operation, file, incoming))
+        return std::nullopt;
+    return reserved;
 }
 
 void QVmacServiceXPC::qvPListIsAdminProfile_XPC(const std::string& argument, const Reply& reply)
 {
     auto file = allowedFile(kOpIsAdmin, argument);
-    if (!file || !mayCreate(kOpIsAdmin, *file))
+    if (!file)
+        return reply(kReplyFalse);
+    auto reserved = reserve(kOpIsAdmin, *file, 0);
+    if (!reserved)
         return reply(kReplyFalse);
     auto held = context_.locks.lock(file->stem());
     ListDirectory directory(context_.profileDirectory);
@@ -136,10 +159,13 @@ void QVmacServiceXPC::qvPListSwapProfile_XPC(const std::string& argument, const 
     }
     if (!current && !previous)
         return reply(kReplyTrue);
-    if (!mayCreate(kOpSwap, current ? *current : *previous))
+    ListDirectory directory(context_.profileDirectory);
+    // A backup copies the current list beside the previous one.
+    const std::uint64_t incoming = swap.swapType == 2 && current ? directory.sizeOf(current->name) : 0;
+    auto reserved = reserve(kOpSwap, current ? *current : *previous, incoming);
+    if (!reserved)
         return reply(kReplyFalse);
     auto held = context_.locks.lock(current ? current->stem() : previous->stem());
-    ListDirectory directory(context_.profileDirectory);
     bool done = true;
     switch (swap.swapType) {
     case 2:
@@ -229,7 +255,8 @@ std::optional<ListFile> QVmacServiceXPC::allowedFileOfUrl(std::string_view opera
 }
 
 std::optional<QVmacServiceXPC::StagedWrite> QVmacServiceXPC::continueStagedWrite(std::string_view operation,
-                                                                                  std::string_view url)
+                                                                                  std::string_view url,
+                                                                                  std::uint64_t incoming)
 {
     auto file = allowedFileOfUrl(operation, url);
     if (!file)
@@ -238,7 +265,8 @@ std::optional<QVmacServiceXPC::StagedWrite> QVmacServiceXPC::continueStagedWrite
         refuse(operation, "staged writes go to the current list only");
         return std::nullopt;
     }
-    if (!mayCreate(operation, *file))
+    auto reserved = reserve(operation, *file, incoming);
+    if (!reserved)
         return std::nullopt;
     auto held = context_.locks.lock(file->stem());
     if (!held.continueSequence(writer())) {
@@ -246,7 +274,7 @@ std::optional<QVmacServiceXPC::StagedWrite> QVmacServiceXPC::continueStagedWrite
                                          : "the lease is not this list's live lease");
         return std::nullopt;
     }
-    return StagedWrite{std::move(*file), std::move(held)};
+    return StagedWrite{std::move(*file), std::move(*reserved), std::move(held)};
 }
 
 void QVmacServiceXPC::writeDictionaryToPlistFile_XPC(const std::string& argument, const Reply& reply)
@@ -263,7 +291,9 @@ void QVmacServiceXPC::writeDictionaryToPlistFile_XPC(const std::string& argument
         refuse(kOpWriteDictionary, "staging file");
         return reply(kReplyFalse);
     }
-    if (!mayCreate(kOpWriteDictionary, *file))
+    // The new text is written beside the old one before it replaces it.
+    auto reserved = reserve(kOpWriteDictionary, *file, parts->text.size());
+    if (!reserved)
         return reply(kReplyFalse);
     auto held = context_.locks.lock(file->stem());
     ListDirectory directory(context_.profileDirectory);
@@ -277,7 +307,7 @@ void QVmacServiceXPC::writeDataToPlistFile_XPC(const std::string& argument, cons
         refuse(kOpWritePiece, "no file URL");
         return reply(kReplyFalse);
     }
-    auto write = continueStagedWrite(kOpWritePiece, parts->url);
+    auto write = continueStagedWrite(kOpWritePiece, parts->url, parts->text.size());
     if (!write)
         return reply(kReplyFalse);
     const ListFile& file = write->file;
@@ -296,7 +326,7 @@ void QVmacServiceXPC::writeDataToPlistFile_XPC(const std::string& argument, cons
 
 void QVmacServiceXPC::writeDataToPlistFileRename_XPC(const std::string& argument, const Reply& reply)
 {
-    auto write = continueStagedWrite(kOpCommit, argument);
+    auto write = continueStagedWrite(kOpCommit, argument, 0);
     if (!write)
         return reply(kReplyFalse);
     const ListFile& file = write->file;
@@ -349,7 +379,12 @@ void QVmacServiceXPC::mibwalk_XPC(const std::string& argument, const Reply& repl
     }
     // The list is held for the merge only: the caller's walks of other
     // devices merge into this same list, and their exchanges run meanwhile.
+    // The merge replaces the list with one of at most the largest legal size;
+    // a list of a new model name counts against the cap when it is made.
     const int result = context_.merges.run([&] {
+        auto reserved = reserve(kOpWalk, list, 0);
+        if (!reserved)
+            return -1;
         auto held = context_.locks.lock(list.stem());
         return QVPListSetServicePaths(walk.userName, walk.modelName) ? steps.merge(*outcome) : 1;
     });

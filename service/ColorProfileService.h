@@ -13,6 +13,7 @@
 // nothing for the idle time is closed.
 #pragma once
 
+#include "profilelist/ProfileList.h"
 #include "protocol/Framing.h"
 #include "service/ListFileNames.h"
 #include "service/ListLocks.h"
@@ -20,8 +21,12 @@
 #include "service/SharedExchanges.h"
 #include "service/UserShares.h"
 
+#include <array>
 #include <chrono>
+#include <cstdint>
 #include <functional>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -58,6 +63,23 @@ inline constexpr std::size_t kWalkPoolSize = 8;
 // merge also waits for its list's lock and for the disk.
 inline constexpr std::size_t kMergeWorkers = 4;
 
+// The bytes one user's files may take in the profile directory in all: its
+// list files and the temporary files beside them. Room for one list at the
+// size cap as current, previous and staging file and a temporary copy.
+inline constexpr std::uint64_t kMaxBytesPerUser = 4 * std::uint64_t{kMaxListFileSize};
+
+// A request that may create or grow a user's files checks the user's model
+// names and bytes and creates in one step: it holds the user's stripe of
+// these locks throughout (users that share a stripe wait for each other's
+// short file operations only).
+class UserFileLocks {
+public:
+    std::unique_lock<std::mutex> lock(std::string_view user);
+
+private:
+    std::array<std::mutex, 64> stripes_;
+};
+
 struct ServiceSettings {
     std::size_t walkPoolSize = kWalkPoolSize;
     // Whether simultaneous walks of one vector share one exchange.
@@ -78,6 +100,7 @@ struct ServiceContext {
     std::chrono::milliseconds idleTimeout{10000};
     Clock::duration walkBound;
     ListLocks locks;
+    UserFileLocks userFiles;
     ConnectionSlots connections{kConnectionsPerUser, kConnectionsInAll};
     SharedExchanges exchanges;
     MergeWorkers merges;
@@ -117,14 +140,23 @@ private:
     std::optional<ListFile> allowedFileOfUrl(std::string_view operation, std::string_view url);
     // For a piece or a commit: the current list the URL names, with its lock
     // held and the caller's staged write continued; empty when refused.
+    // `incoming` bytes are what the request adds to the user's files.
     struct StagedWrite {
         ListFile file;
+        std::unique_lock<std::mutex> reserved;
         ListLocks::Held held;
     };
-    std::optional<StagedWrite> continueStagedWrite(std::string_view operation, std::string_view url);
+    std::optional<StagedWrite> continueStagedWrite(std::string_view operation, std::string_view url,
+                                                   std::uint64_t incoming);
     // False (refused and logged) when the file would be of a new model name
-    // and the user already has files of kMaxModelsPerUser models.
-    bool mayCreate(std::string_view operation, const ListFile& file);
+    // and the user already has files of kMaxModelsPerUser models, or when
+    // `incoming` more bytes would take the user's files past
+    // kMaxBytesPerUser.
+    bool mayCreate(std::string_view operation, const ListFile& file, std::uint64_t incoming = 0);
+    // mayCreate with the user's files held: the check and the creation it
+    // allows are one step while the answer lives. Empty when refused.
+    std::optional<std::unique_lock<std::mutex>> reserve(std::string_view operation, const ListFile& file,
+                                                        std::uint64_t incoming);
     void refuse(std::string_view operation, std::string_view reason) const;
     Writer writer() const { return Writer{caller_.uid, lease_}; }
 

@@ -105,13 +105,12 @@ bool ListDirectory::backup(const std::string& current, const std::string& previo
     Presence cur = presence(current);
     if (prev == Presence::Other || cur == Presence::Other)
         return false;
-    if (prev == Presence::Regular)
-        unlinkat(fd_, previous.c_str(), 0);
-    // The copy is made in a temporary file that is synced and renamed to the
-    // previous name only when complete: a failed or interrupted copy never
-    // leaves a torn backup that a later restore would make the current list.
-    // A current list that is there but cannot be opened is a failure, not an
-    // empty backup; only an absent one is backed up as empty.
+    // The copy is made in a temporary file that is synced and renamed over
+    // the previous file only when complete: the old backup goes only then,
+    // and a failed or interrupted copy never leaves a torn backup that a
+    // later restore would make the current list. A current list that is
+    // there but cannot be opened is a failure, not an empty backup; only an
+    // absent one is backed up as empty.
     UniqueFd source(openRegular(current, O_RDONLY));
     if (!source && cur == Presence::Regular)
         return false;
@@ -242,21 +241,37 @@ bool ListDirectory::writeWhole(const std::string& name, std::string_view text)
     return syncDirectory();
 }
 
-std::set<std::string> ListDirectory::modelsOf(std::string_view user) const
+std::uint64_t ListDirectory::sizeOf(const std::string& name) const
 {
-    std::set<std::string> models;
+    struct stat st;
+    if (!valid() || fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
+        return 0;
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+ListDirectory::Usage ListDirectory::usageOf(std::string_view user) const
+{
+    Usage usage;
     if (!valid())
-        return models;
+        return usage;
     // The directory's own descriptor stays for the other operations.
     std::unique_ptr<DIR, int (*)(DIR*)> dir(fdopendir(dup(fd_)), closedir);
     if (!dir)
-        return models;
+        return usage;
     while (const dirent* entry = readdir(dir.get())) {
-        auto file = classifyListName(entry->d_name);
-        if (file && file->user == user)
-            models.insert(file->model);
+        std::string_view name = entry->d_name;
+        // A temporary file (temporaryName) counts for the list file it is of.
+        const bool temporary = name.starts_with('.') && name.find(".tmp") != std::string_view::npos;
+        if (temporary)
+            name = name.substr(1, name.rfind(".tmp") - 1);
+        auto file = classifyListName(name);
+        if (!file || file->user != user)
+            continue;
+        if (!temporary)
+            usage.models.insert(file->model);
+        usage.bytes += sizeOf(entry->d_name);
     }
-    return models;
+    return usage;
 }
 
 }  // namespace svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212

@@ -9,6 +9,7 @@
 
 #include "platform/FileDescriptor.h"
 
+#include <cstdint>
 #include <set>
 #include <string>
 #include <string_view>
@@ -42,11 +43,11 @@ public:
     bool removeIfPresent(const std::string& name);
 
     // Backup: the previous file becomes a copy of the current one, copied in
-    // blocks of at most 65535 bytes. The previous file is removed first and
-    // then created anew, so a missing current file leaves it empty. The copy
-    // is made in a temporary file renamed to the previous name when whole.
-    // False when a name holds something other than a regular file, or when
-    // the copy failed (then no previous file is left).
+    // blocks of at most 65535 bytes, so a missing current file leaves it
+    // empty. The copy is made in a temporary file that replaces the previous
+    // file when whole. False when a name holds something other than a
+    // regular file, or when the current list cannot be read or the copy
+    // failed (then the previous file stays as it was).
     bool backup(const std::string& current, const std::string& previous);
     // Discard: removes the previous file.
     bool discard(const std::string& previous);
@@ -68,8 +69,16 @@ public:
     // synced and renamed over it.
     bool writeWhole(const std::string& name, std::string_view text);
 
-    // The model names of which `user` has any list file in the directory.
-    std::set<std::string> modelsOf(std::string_view user) const;
+    // What `user` keeps in the directory: the model names of which it has
+    // any list file, and the bytes of its list files and of the temporary
+    // files beside them.
+    struct Usage {
+        std::set<std::string> models;
+        std::uint64_t bytes = 0;
+    };
+    Usage usageOf(std::string_view user) const;
+    // The size of a regular file; 0 when there is none of that name.
+    std::uint64_t sizeOf(const std::string& name) const;
 
 private:
     enum class Presence { Absent, Regular, Other };

@@ -88,8 +88,9 @@ static size_t send_requests(int fd, const struct request* requests, size_t count
 }
 
 /* Reads the replies of the `sent` requests in order and prints a line for
- * each that ran; 0 when all were answered, else 1 (after a line without a
- * reply for the request that failed). */
+ * each that ran, those after a skipped one included (a request after
+ * "--then" runs whatever came before it); 0 when all were answered, else 1
+ * (after a line without a reply for the request that failed). */
 static int print_replies(int fd, const struct request* requests, size_t sent, size_t count)
 {
     for (size_t i = 0; i < count; ++i) {
@@ -106,8 +107,6 @@ static int print_replies(int fd, const struct request* requests, size_t sent, si
             fflush(stdout);
         }
         free(reply);
-        if (skipped)
-            break;
     }
     return 0;
 }

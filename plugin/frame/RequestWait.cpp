@@ -114,7 +114,9 @@ bool onUserInterfaceThread()
            QThread::currentThread() == QCoreApplication::instance()->thread();
 }
 
-enum LoopResult { kEnded, kStopped };
+// How the wait's loop ended. Any other code (0 when the application quits
+// during the wait) ended it before the launcher did.
+enum LoopResult { kEnded = 1, kStopped = 2 };
 
 // Where a wait shows: on the active modal window's own display when it holds
 // one (the host's display takes no clicks behind a modal window), else on
@@ -169,6 +171,9 @@ bool RequestWait::waitForLauncher(std::string_view command, rx::LauncherProcess&
     QObject::connect(&offer, &QTimer::timeout, &loop,
                      [&] { hold.allow(shown.offerStop([&loop] { loop.exit(kStopped); })); });
     offer.start(kOfferStopAfter);
+    // Only the launcher's end of output counts: a loop ended otherwise (a
+    // stop, the application quitting) gives the wait up, and the output read
+    // so far is no reply.
     return loop.exec() == kEnded;
 }
 

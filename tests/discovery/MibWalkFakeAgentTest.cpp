@@ -106,6 +106,22 @@ TEST_F(WalkAgainstFakeAgent, RetriesAndTimeoutFromTheVectorWin)
     EXPECT_EQ(agent.requests().size(), 2u);
 }
 
+// A request's tries end with the walk's bound: with 1.5 s left, a request
+// that would try six times for a second each tries once (a second try would
+// end past the bound).
+TEST_F(WalkAgainstFakeAgent, ARequestsTriesEndWithTheWalksBound)
+{
+    FakeAgent agent([](const Request&) { return Answer{true}; });
+    std::vector<std::string> args = walkArgs(agent.address(), {"-r", "5", "-t", "1"});
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
+    EXPECT_EQ(mib_walk_until(static_cast<int>(args.size()), argv.data(), deadline), 1);
+    EXPECT_EQ(agent.requests().size(), 1u) << "tries of the request";
+}
+
 TEST_F(WalkAgainstFakeAgent, EmptyTableSendsOneGetOfTheStartOid)
 {
     FakeAgent agent(TableResponder({intVar(kAfterTable, 0)}));

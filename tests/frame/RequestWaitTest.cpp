@@ -199,6 +199,25 @@ TEST_F(SlowDiscovery, StopWaitingReturnsAtOnceAndTheNextRequestWorks)
     EXPECT_EQ(QVPListIsAdminProfile(), 1);
 }
 
+// The application quits while a request waits (its loop ends with code 0):
+// the wait is given up, so output read so far is no reply and the request
+// does not wait for its launcher to end.
+TEST_F(SlowDiscovery, AnApplicationQuitDuringTheWaitIsNoReply)
+{
+    const QString ended = QString::fromStdString(rx::rootPrefix()) + "/quit-launcher-ended";
+    QFile::remove(ended);
+    writeScript(QString::fromStdString(rx::fixedPath(rx::kLauncherPath)),
+                QStringLiteral("#!/bin/sh\necho \"$1=TRUE\"\nsleep 3\ntouch '%1'\n").arg(ended));
+    RecordingDisplay display;
+    pde::RequestWait wait([&display] { return &display; });
+    QTimer::singleShot(300, [] { QCoreApplication::exit(0); });
+    EXPECT_EQ(QVPListIsAdminProfile(), 0) << "the output before the quit was taken as the reply";
+    EXPECT_FALSE(QFile::exists(ended)) << "the request waited for the launcher after the quit";
+    // The quit holds every later loop of this thread until an exec() ends.
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+}
+
 // A list of one RGB profile named `name`.
 ProfileList oneProfile(const char* name)
 {
@@ -223,20 +242,42 @@ protected:
         log = root + "/launcher.log";
         slow = root + "/slow-pieces";
         ASSERT_TRUE(QFile::rename(launcher, launcher + ".real"));
+        late = root + "/late-replies";
         writeScript(launcher, QStringLiteral("#!/bin/sh\nrun=$1\n"
                                              "for a do [ \"$a\" = writeDataToPlistFile_XPC ] && run=write; done\n"
                                              "echo \"start $run\" >> '%1'\n"
                                              "trap 'echo \"stopped $run\" >> \"%1\"; exit 1' TERM\n"
                                              "if [ $run = write ] && [ -e '%2' ]; then\n"
                                              "  sleep 3; echo \"held back $run\" >> '%1'\nfi\n"
+                                             "if [ $run = write ] && [ -e '%4' ]; then\n"
+                                             "  '%3.real' \"$@\" > '%4.out'; sleep 3; cat '%4.out'; exit\nfi\n"
                                              "exec '%3.real' \"$@\"\n")
-                                  .arg(log, slow, launcher));
+                                  .arg(log, slow, launcher, late));
     }
     bool pieceWasHeldBack() { return linesOf(log).contains("held back write"); }
 
     rxtest::ServiceUnderRoot service;
-    QString log, slow;
+    QString log, slow, late;
 };
+
+// The service has run the whole write, its commit included, when the user
+// stops waiting for the replies: the write counts as done, as the list file
+// holds it, and the next write goes ahead at once.
+TEST_F(HeldBackPieces, AStopAfterTheServiceCommittedCountsAsSaved)
+{
+    RecordingDisplay display;
+    display.stopWhenOffered = true;
+    pde::RequestWait wait([&display] { return &display; });
+    const ProfileList empty{}, first = oneProfile("First"), second = oneProfile("Second");
+
+    QFile(late).open(QIODevice::WriteOnly);
+    EXPECT_EQ(QVPListWriteProfile_All(&first, &empty, &empty), 0) << "a write whose commit ran reported failure";
+    QFile::remove(late);
+    EXPECT_EQ(display.offers, 1);
+    EXPECT_EQ(rxtest::readFile(QVPListCurrentPath()), QVPListBuildFileText(&first, &empty, &empty));
+    EXPECT_EQ(QVPListWriteProfile_All(&second, &empty, &empty), 0);
+    EXPECT_EQ(rxtest::readFile(QVPListCurrentPath()), QVPListBuildFileText(&second, &empty, &empty));
+}
 
 TEST_F(HeldBackPieces, StoppedWriteNeverCommitsAndTheNextWriteWaitsForItsLauncher)
 {

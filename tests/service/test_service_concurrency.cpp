@@ -5,9 +5,13 @@
 #include "platform/FixedPaths.h"
 #include "profilelist/LauncherCalls.h"
 #include "profilelist/ProfileList.h"
+#include "protocol/ArgumentStrings.h"
+#include "protocol/Framing.h"
+#include "service/ColorProfileService.h"
 
 #include <gmock/gmock.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -18,6 +22,7 @@
 #include <thread>
 #include <unistd.h>
 
+namespace svc = svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212;
 using namespace rxtest;
 
 namespace {
@@ -174,6 +179,36 @@ TEST(ServiceConcurrency, TwoWritersOfOneUserStayApartWhenTheServiceCannotSeeThei
     EXPECT_TRUE(versions.count(readFile(current))) << "the list is no whole written version";
     EXPECT_FALSE(pathExists(current + ".dummy"));
     EXPECT_TRUE(service.running());
+}
+
+// Requests of one user that would each make a list of a new model name, all
+// at once: the check of the cap and the creation are one step, so no more
+// than the cap of model names come to be.
+TEST(ServiceConcurrency, SimultaneousNewModelNamesStayWithinTheCap)
+{
+    ServiceUnderRoot service;
+    service.start({RX_SERVICE_BINARY, {}});
+    const std::string user = rx::realUserLoginName(), socket = service.socketPath();
+    constexpr std::size_t kFirst = svc::kMaxModelsPerUser - 4, kAttempts = 24;
+    for (std::size_t m = 0; m < kFirst; ++m)
+        writeFile(service.listPath(user, "-m" + std::to_string(m) + "-profile.plist"), "x");
+    std::atomic<bool> go{false};
+    std::vector<std::thread> writers;
+    for (std::size_t m = kFirst; m < kFirst + kAttempts; ++m)
+        writers.emplace_back([&, m] {
+            const std::string path = service.listPath(user, "-m" + std::to_string(m) + "-profile.plist");
+            while (!go)
+                std::this_thread::yield();
+            std::string reply;
+            svc::callService(socket, svc::kOpWriteDictionary, svc::fileUrlFromPath(path) + ":AddURL:ENDx", &reply);
+        });
+    go = true;
+    for (std::thread& writer : writers)
+        writer.join();
+    std::size_t models = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(service.profileDirectory()))
+        models += entry.path().filename().string().starts_with(user + "-m");
+    EXPECT_EQ(models, svc::kMaxModelsPerUser);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "profilelist/LauncherCalls.h"
 #include "profilelist/ProfileList.h"
 #include "protocol/ArgumentStrings.h"
+#include "service/ColorProfileService.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include <gmock/gmock.h>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <memory>
 #include <random>
@@ -385,8 +387,12 @@ TEST_F(ServiceRequests, ARefusedPieceStopsTheWrite)
     auto text = QVPListUtf16FromUtf8(QVPListBuildFileText(&lists[0], &lists[1], &lists[2]));
     ASSERT_GE(splitCharEvery(*text, kPieceLength).size(), 3u) << "the test needs at least three pieces";
     EXPECT_EQ(QVPListWriteProfile_All(&lists[0], &lists[1], &lists[2]), -1);
+    // The write's lease is taken back and ended (an empty commit), so that
+    // the next write need not wait for it to expire.
     EXPECT_EQ(withoutTokens(readFile(log)), "qvPListIsAdminProfile_XPC=TRUE\nqvPListRemove_XPC=TRUE lease=TOKEN\n"
-                             "writeDataToPlistFile_XPC=TRUE\nwriteDataToPlistFile_XPC=FALSE\n");
+                                            "writeDataToPlistFile_XPC=TRUE\nwriteDataToPlistFile_XPC=FALSE\n"
+                                            "stagedWriteLease=TRUE\nqvPListRemove_XPC=TRUE lease=TOKEN\n"
+                                            "writeDataToPlistFileRename_XPC=FALSE\n");
     EXPECT_EQ(readFile(current), before);
 
     // The next write starts from a clean staging file.
@@ -394,6 +400,64 @@ TEST_F(ServiceRequests, ARefusedPieceStopsTheWrite)
     fs::rename(real, launcher);
     ASSERT_EQ(QVPListWriteProfile_All(&lists[0], &lists[1], &lists[2]), 0);
     EXPECT_EQ(readFile(current), QVPListBuildFileText(&lists[0], &lists[1], &lists[2]));
+}
+
+// Requests the service refuses put nothing of the write they belong to on
+// the disk, and the launcher prints the reply of every request that ran, one
+// run after a skipped request included. An empty line is the plug-in's write.
+TEST_F(ServiceRequests, RefusedStepsPutNothingOnTheDisk)
+{
+    const std::string url = svc::fileUrlFromPath(current);
+    const std::string probe = "qvPListIsAdminProfile_XPC", begin = "qvPListRemove_XPC";
+    const std::string piece = "writeDataToPlistFile_XPC", commit = "writeDataToPlistFileRename_XPC";
+    auto atModelCap = [&] {
+        for (std::size_t m = 0; m < svc::kMaxModelsPerUser; ++m)
+            writeFile(service.listPath(user, "-m" + std::to_string(m) + "-profile.plist"), "x");
+    };
+    auto linkedList = [&] {  // a list with a second link: the probe refuses it
+        writeFile(current, "kept");
+        fs::create_hard_link(current, service.root() + "/second-link");
+    };
+    auto atDiskQuota = [&] {
+        for (int m = 0; m < 4; ++m)
+            writeFile(service.listPath(user, "-q" + std::to_string(m) + "-profile.plist"),
+                      std::string(svc::kMaxBytesPerUser / 4, 'q'));
+    };
+    const std::vector<std::string> pluginWrite;
+    const std::vector<std::string> pieceAtQuota{begin, staging, "--and", piece, url, "a", "--then", commit, url};
+    const std::vector<std::string> pieceAfterSkip{probe, current, "--and", begin,  staging, "--then",
+                                                  piece, url,     "a",     "--and", commit, url};
+    const struct {
+        const char* what;
+        std::function<void()> setup;
+        std::vector<std::string> line;
+        std::string printed;
+    } cases[] = {
+        {"probe refused at the model cap", atModelCap, pluginWrite, ""},
+        {"probe refused for a linked list", linkedList, pluginWrite, ""},
+        {"a piece after a skipped removal, at the model cap", atModelCap, pieceAfterSkip,
+         probe + "=FALSE\n" + piece + "=FALSE\n"},
+        {"a piece after a skipped removal, a linked list", linkedList, pieceAfterSkip,
+         probe + "=FALSE\n" + piece + "=FALSE\n"},
+        {"a piece past the user's disk quota", atDiskQuota, pieceAtQuota,
+         begin + "=TRUE lease=TOKEN\n" + piece + "=FALSE\n" + commit + "=FALSE\n"},
+        {"the plug-in's write past the user's disk quota", atDiskQuota, pluginWrite, ""},
+    };
+    std::printf("[ figures ] disk quota %llu bytes per user, %zu-byte cap per staged list, %zu model names\n",
+                static_cast<unsigned long long>(svc::kMaxBytesPerUser), kMaxListFileSize, svc::kMaxModelsPerUser);
+    auto lists = sampleLists(6);
+    for (const auto& c : cases) {
+        for (const auto& entry : fs::directory_iterator(service.profileDirectory()))
+            fs::remove(entry.path());
+        fs::remove(service.root() + "/second-link");
+        c.setup();
+        const auto before = snapshot(service.profileDirectory());
+        if (c.line.empty())
+            EXPECT_EQ(QVPListWriteProfile_All(&lists[0], &lists[1], &lists[2]), -1) << c.what;
+        else
+            EXPECT_EQ(withoutTokens(runHelper(c.line)), c.printed) << c.what;
+        EXPECT_EQ(snapshot(service.profileDirectory()), before) << c.what;
+    }
 }
 
 // ---- The walk request -------------------------------------------------------
