@@ -108,12 +108,13 @@ test-system:
 	elif [ $$status -ne 3 ]; then exit $$status; fi
 
 # The demo builds only the programs it runs; `make build` and `make test`
-# build everything.
+# build everything but the benchmarks (`make bench` builds those).
 demo: configure
 	@cmake --build $(BUILD) -j$(JOBS) --target demo_programs
 	@./scripts/demo $(BUILD)
 
-bench: build
+bench: configure
+	@cmake --build $(BUILD) -j$(JOBS) --target bench_programs
 	@./scripts/bench $(BUILD)
 
 clean:
