@@ -12,6 +12,8 @@ endfunction()
 if(RX_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
+  # For code that must know (GCC says __SANITIZE_ADDRESS__, clang does not).
+  add_compile_definitions(RX_SANITIZE_ADDRESS=1)
   # GCC's flow analysis reports false maybe-uninitialized warnings inside
   # libstdc++ (<regex>, std::function) once sanitizer code is inlined.
   if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")

@@ -148,10 +148,27 @@ int runDialog(const Options& options, const QString& bundle, QTextStream& out, Q
     return 0;
 }
 
+// Qt's notes about the platform rather than about anything the user asked:
+// a missing XDG_RUNTIME_DIR (root's shell) and the offscreen platform's
+// window hints. A command-line tool prints only its own words; every other
+// message goes on to Qt's handler.
+QtMessageHandler qtHandler = nullptr;
+
+void dropPlatformNotes(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg &&
+        (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")) ||
+         message.startsWith(QLatin1String("QStandardPaths: runtime directory")) ||
+         message.startsWith(QLatin1String("This plugin does not support propagateSizeHints()"))))
+        return;
+    qtHandler(type, context, message);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    qtHandler = qInstallMessageHandler(dropPlatformNotes);
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && !qEnvironmentVariableIsSet("DISPLAY") &&
         !qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

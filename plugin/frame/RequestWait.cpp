@@ -21,9 +21,9 @@ namespace {
 
 namespace svc = svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212;
 
-const char* const kLookingText = "Looking for colour profiles on the printer…";
-const char* const kSavingText = "Saving the profile list…";
-const char* const kAskingText = "Asking the profile service…";
+constexpr const char* kLookingText = "Looking for colour profiles on the printer…";
+constexpr const char* kSavingText = "Saving the profile list…";
+constexpr const char* kAskingText = "Asking the profile service…";
 
 struct WaitText {
     std::string_view command;

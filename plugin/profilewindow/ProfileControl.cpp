@@ -139,20 +139,33 @@ bool ProfileControl::loadWindow()
     dialog->setWindowFlag(Qt::Dialog);
     dialog->setModal(true);
 
-    auto find = [dialog](auto** into, const char* name) {
+    // Every child is looked up, so that each missing one is left null.
+    int missing = 0;
+    auto find = [dialog, &missing](auto** into, const char* name) {
         using T = std::remove_pointer_t<std::remove_reference_t<decltype(*into)>>;
         *into = dialog->findChild<T*>(QString::fromLatin1(name));
+        missing += *into == nullptr ? 1 : 0;
         return *into != nullptr;
     };
-    const bool complete =
-        find(&_profileMenu, "_profileMenu") & find(&_profileTableView, "_profileTableView") &
-        find(&_addButton, "_addButton") & find(&_editButton, "_editButton") & find(&_deleteButton, "_deleteButton") &
-        find(&_editGroupBox, "_editGroupBox") & find(&_fileNameText, "_fileNameText") &
-        find(&_profileNameText, "_profileNameText") & find(&_locationText, "_locationText") &
-        find(&_fileNameEdit, "_fileNameEdit") & find(&_profileNameEdit, "_profileNameEdit") &
-        find(&_locationMenu, "_locationMenu") & find(&_browse, "_browse") & find(&_localOK, "_localOK") &
-        find(&_localCancel, "_localCancel") & find(&_windowOK, "_windowOK") & find(&_windowCancel, "_windowCancel") &
-        find(&_writeErrorText, "_writeErrorText");
+    find(&_profileMenu, "_profileMenu");
+    find(&_profileTableView, "_profileTableView");
+    find(&_addButton, "_addButton");
+    find(&_editButton, "_editButton");
+    find(&_deleteButton, "_deleteButton");
+    find(&_editGroupBox, "_editGroupBox");
+    find(&_fileNameText, "_fileNameText");
+    find(&_profileNameText, "_profileNameText");
+    find(&_locationText, "_locationText");
+    find(&_fileNameEdit, "_fileNameEdit");
+    find(&_profileNameEdit, "_profileNameEdit");
+    find(&_locationMenu, "_locationMenu");
+    find(&_browse, "_browse");
+    find(&_localOK, "_localOK");
+    find(&_localCancel, "_localCancel");
+    find(&_windowOK, "_windowOK");
+    find(&_windowCancel, "_windowCancel");
+    find(&_writeErrorText, "_writeErrorText");
+    const bool complete = missing == 0;
     QLabel* waitStatus = nullptr;
     QPushButton* stopWaiting = nullptr;
     if (!complete || !find(&waitStatus, "_waitStatus") || !find(&stopWaiting, "_stopWaiting")) {

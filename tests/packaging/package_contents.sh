@@ -15,6 +15,13 @@ multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 version=$(dpkg-deb -f "$package" Version)
 bundle=usr/lib/$multiarch/tarnvale/ColorOptionsPDE.plugin
 files=$(dpkg-deb -c "$package" | awk '{print $6}' | sed 's|^\./||')
+# systemd's directories as the build found them (packaging/CMakeLists.txt):
+# /lib/systemd/system on Debian 12, /usr/lib/systemd/system on later ones.
+systemd_dir() { local d; d=$(pkg-config --variable="$1" systemd 2>/dev/null); echo "${d:-$2}"; }
+unitdir=$(systemd_dir systemdsystemunitdir /lib/systemd/system)
+sysusersdir=$(systemd_dir sysusersdir /usr/lib/sysusers.d)
+tmpfilesdir=$(systemd_dir tmpfilesdir /usr/lib/tmpfiles.d)
+unitdir=${unitdir#/} sysusersdir=${sysusersdir#/} tmpfilesdir=${tmpfilesdir#/}
 
 # Every piece at its place.
 for path in usr/bin/pdehost usr/bin/rx8240-profiles \
@@ -23,8 +30,8 @@ for path in usr/bin/pdehost usr/bin/rx8240-profiles \
     $bundle/Resources/rx8240.ppd $bundle/Resources/translations/ColorOptionsPDE_de.qm \
     usr/share/ppd/tarnvale/rx8240.ppd usr/share/tarnvale/rx8240/icons/fileExist8240.icns \
     usr/share/color/icc/tarnvale/rx8240/ \
-    lib/systemd/system/rx8240-profile.socket lib/systemd/system/rx8240-profile.service \
-    usr/lib/sysusers.d/rx8240-driver.conf usr/lib/tmpfiles.d/rx8240-driver.conf \
+    $unitdir/rx8240-profile.socket $unitdir/rx8240-profile.service \
+    $sysusersdir/rx8240-driver.conf $tmpfilesdir/rx8240-driver.conf \
     usr/share/man/man1/pdehost.1.gz usr/share/man/man1/rx8240-profiles.1.gz \
     usr/share/man/man8/ColorProfileService.8.gz usr/share/man/man8/rx8240Helper.8.gz \
     usr/share/doc/rx8240-driver/copyright usr/share/doc/rx8240-driver/changelog.gz \
@@ -33,7 +40,7 @@ for path in usr/bin/pdehost usr/bin/rx8240-profiles \
   grep -qxF "$path" <<<"$files" || fail "missing $path"
 done
 # Nothing outside the hierarchy's places for a package.
-outside=$(grep -vE '^(usr/(bin|lib|libexec|share)/|lib/systemd/system/|(usr|lib|lib/systemd)/$|$)' <<<"$files")
+outside=$(grep -vE "^(usr/(bin|lib|libexec|share)/|$unitdir/|(usr|lib|lib/systemd)/\$|\$)" <<<"$files")
 [ -z "$outside" ] || fail "outside the package's places: $outside"
 grep -qE '^(Library|Applications)|/usr/local/' <<<"$files" && fail "macOS or local paths in the package"
 
@@ -58,13 +65,13 @@ fi
 
 # The units verify in the unpacked tree, and the service is confined.
 dpkg-deb -x "$package" "$work/root"
-units=$work/root/lib/systemd/system
+units=$work/root/$unitdir
 # The targets the units hook into come from the machine's systemd.
-cp -n /lib/systemd/system/*.target /lib/systemd/system/*.slice "$units/" 2>/dev/null
+cp -n /$unitdir/*.target /$unitdir/*.slice "$units/" 2>/dev/null
 grep -qx 'ExecStart=/usr/libexec/tarnvale/ColorProfileService' "$units/rx8240-profile.service" \
   || fail "ExecStart is not the installed service: $(grep ExecStart "$units/rx8240-profile.service")"
-verify=$(systemd-analyze verify --man=no --root="$work/root" /lib/systemd/system/rx8240-profile.socket \
-  /lib/systemd/system/rx8240-profile.service 2>&1)
+verify=$(systemd-analyze verify --man=no --root="$work/root" "/$unitdir/rx8240-profile.socket" \
+  "/$unitdir/rx8240-profile.service" 2>&1)
 [ -z "$verify" ] || fail "systemd-analyze verify: $verify"
 exposure=$(systemd-analyze security --offline=true --root="$work/root" rx8240-profile.service 2>/dev/null \
   | sed -n 's/.*Overall exposure level for rx8240-profile.service: \([0-9.]*\).*/\1/p')
@@ -72,14 +79,17 @@ echo "systemd-analyze security: exposure ${exposure:-?}"
 awk -v e="${exposure:-99}" 'BEGIN { exit !(e <= 2.0) }' || fail "exposure ${exposure:-?} above 2.0"
 
 # Every installed program follows the command-line conventions: --help and
-# --version on standard output with status 0, a usage error on standard
-# error with status 2.
+# --version on standard output with status 0 and nothing on standard error
+# (Qt's own notes included: run as root with no XDG_RUNTIME_DIR, as an
+# administrator's shell may be), a usage error on standard error with status 2.
 export QT_QPA_PLATFORM=offscreen
+unset XDG_RUNTIME_DIR
 for program in usr/bin/pdehost usr/bin/rx8240-profiles usr/libexec/tarnvale/ColorProfileService \
     usr/libexec/tarnvale/rx8240Helper; do
   name=$(basename "$program")
-  out=$("$work/root/$program" --help 2>/dev/null); status=$?
+  out=$("$work/root/$program" --help 2>"$work/stderr"); status=$?
   [ $status -eq 0 ] && grep -q "^usage: $name" <<<"$out" || fail "$name --help: status $status, output: $out"
+  [ -s "$work/stderr" ] && fail "$name --help wrote to standard error: $(cat "$work/stderr")"
   out=$("$work/root/$program" --version 2>/dev/null); status=$?
   [ $status -eq 0 ] && [ "$out" = "$name $version" ] || fail "$name --version: status $status, output: $out"
   err=$("$work/root/$program" --no-such-option 2>&1 >/dev/null); status=$?

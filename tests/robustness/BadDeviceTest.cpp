@@ -170,7 +170,7 @@ TEST_P(BadDevices, WalkEndsWithinItsBoundsAndTheListIsMerged)
     EXPECT_EQ(result, d.result);
     EXPECT_LT(seconds, d.maxSeconds) << "the walk outlived its bound";
     EXPECT_LE(agent.requests(), d.maxRequests);
-#if !defined(__SANITIZE_ADDRESS__)
+#if !defined(RX_SANITIZE_ADDRESS)
     // (Under AddressSanitizer freed memory sits in its quarantine, so the
     // resident size says nothing there; LeakSanitizer checks instead.)
     EXPECT_LT(residentKiB() - before, 32 * 1024) << "memory grew by more than 32 MiB";

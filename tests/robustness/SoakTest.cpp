@@ -178,7 +178,7 @@ TEST(Soak, SixteenClientsMixedRequestsNoLossNoHangNoGrowth)
     // The count before may still hold the start-up check's connection, so
     // the end may be lower, never higher.
     EXPECT_LE(fdsAfter, fdsBefore) << "descriptors leaked";
-#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+#if !defined(RX_SANITIZE_ADDRESS) && !defined(__SANITIZE_THREAD__)
     // (Under the sanitizers freed memory is held back on purpose, so the
     // resident size grows whatever the service does.)
     EXPECT_LT(rssAfter - warm, 24 * 1024) << "memory grew by more than 24 MiB after the warm-up";

@@ -28,9 +28,14 @@ struct HostRun {
     QString err;
 };
 
-inline HostRun runPdehost(const QStringList& args, int timeoutMs = 60000)
+// unset: environment variables pdehost runs without.
+inline HostRun runPdehost(const QStringList& args, int timeoutMs = 60000, const QStringList& unset = {})
 {
     QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString& name : unset)
+        env.remove(name);
+    p.setProcessEnvironment(env);
     p.start(envText("RX_BINARY_DIR") + QStringLiteral("/bin/pdehost"), args);
     EXPECT_TRUE(p.waitForFinished(timeoutMs)) << "pdehost did not finish";
     HostRun r;
