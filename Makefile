@@ -20,8 +20,9 @@ build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
 
 # make test: the whole suite on build/ (GCC), then the tests of the store,
-# the service, the walk, the robustness checks and every fuzz smoke once more
-# under AddressSanitizer and UndefinedBehaviorSanitizer, built with clang
+# the service, the walk, the robustness checks, the colour filter and every
+# fuzz smoke once more under AddressSanitizer and UndefinedBehaviorSanitizer,
+# built with clang
 # (build-asan, only the targets they need), so that both compilers build the
 # plug-in's code and the service's on every run. The long soak (label soak)
 # is left out; `cd build && ctest -L soak` runs it.
@@ -30,7 +31,7 @@ ASAN_TESTS = profilelist_tests test_service_arguments test_service_requests \
   test_mib_walk_fake_agent test_mib_walk_snmpsim robust_file_faults \
   robust_crash_consistency robust_bad_devices robust_soak_short \
   fuzz_argument_strings_smoke fuzz_service_frames_smoke fuzz_list_reader_smoke \
-  fuzz_walk_store_smoke fuzz_nibble_text_smoke fuzz_ppd_table_smoke
+  fuzz_walk_store_smoke fuzz_nibble_text_smoke fuzz_ppd_table_smoke filter_test
 SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 empty :=
 space := $(empty) $(empty)

@@ -28,7 +28,8 @@ for path in usr/bin/pdehost usr/bin/rx8240-profiles \
     usr/libexec/tarnvale/ColorProfileService usr/libexec/tarnvale/rx8240Helper \
     $bundle/libColorOptionsPDE.so $bundle/Resources/PDEMain.ui $bundle/Resources/ProfileControl.ui \
     $bundle/Resources/rx8240.ppd $bundle/Resources/translations/ColorOptionsPDE_de.qm \
-    usr/share/ppd/tarnvale/rx8240.ppd usr/share/tarnvale/rx8240/icons/fileExist8240.icns \
+    usr/share/ppd/tarnvale/rx8240.ppd usr/lib/cups/filter/rx8240-colour \
+    usr/share/tarnvale/rx8240/icons/fileExist8240.icns \
     usr/share/color/icc/tarnvale/rx8240/ \
     $unitdir/rx8240-profile.socket $unitdir/rx8240-profile.service \
     $sysusersdir/rx8240-driver.conf $tmpfilesdir/rx8240-driver.conf \
