@@ -12,6 +12,13 @@ namespace colormodel {
 
 namespace {
 
+// The invocation code of a choice: PostScript that records the choice in
+// userdict under the option's keyword, which a printer's setup can read.
+std::string invocationCode(const std::string& option, const std::string& choice)
+{
+    return "userdict /" + option + " (" + choice + ") put";
+}
+
 // Order of the colour options in the job's setup, after the page size (10).
 constexpr int kFirstOrder = 20;
 
@@ -75,11 +82,6 @@ void colorOptions(std::string* ppd)
 }
 
 }  // namespace
-
-std::string invocationCode(const std::string& option, const std::string& choice)
-{
-    return "userdict /" + option + " (" + choice + ") put";
-}
 
 bool readCatalogue(const std::string& path, Catalogue* out, std::string* error)
 {

@@ -30,10 +30,6 @@ bool readCatalogue(const std::string& path, Catalogue* out, std::string* error);
 bool generatePpd(const std::string& device, const std::vector<PpdLanguage>& languages, std::string* ppd,
                  std::string* error);
 
-// The invocation code of a choice: PostScript that records the choice in
-// userdict under the option's keyword, which a printer's setup can read.
-std::string invocationCode(const std::string& option, const std::string& choice);
-
 // The filter every PostScript job passes on its way to the printer.
 inline constexpr const char* kFilterName = "rx8240-colour";
 

@@ -1,5 +1,7 @@
 #include "filter/FeatureRewriter.h"
 
+#include "platform/FileDescriptor.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -93,20 +95,7 @@ public:
     bool ok() const { return ok_; }
 
 private:
-    void writeAll(const char* p, std::size_t n)
-    {
-        while (ok_ && n > 0) {
-            const ssize_t w = ::write(fd_, p, n);
-            if (w < 0 && errno == EINTR)
-                continue;
-            if (w <= 0) {
-                ok_ = false;
-                return;
-            }
-            p += w;
-            n -= std::size_t(w);
-        }
-    }
+    void writeAll(const char* p, std::size_t n) { ok_ = ok_ && rx::writeAll(fd_, p, n); }
 
     int fd_;
     std::vector<char> buf_;

@@ -10,6 +10,7 @@
 #include "colormodel/ColorOptionTable.h"
 #include "filter/FeatureRewriter.h"
 #include "filter/JobOptions.h"
+#include "platform/FileDescriptor.h"
 #include "filter/QueuePpd.h"
 
 #include <algorithm>
@@ -63,15 +64,9 @@ int passThrough(int in)
         }
         if (n == 0)
             return 0;
-        for (ssize_t done = 0; done < n;) {
-            const ssize_t w = ::write(STDOUT_FILENO, buf + done, std::size_t(n - done));
-            if (w < 0 && errno == EINTR)
-                continue;
-            if (w <= 0) {
-                message("ERROR", std::string("cannot write the job: ") + std::strerror(errno));
-                return 1;
-            }
-            done += w;
+        if (!rx::writeAll(STDOUT_FILENO, buf, std::size_t(n))) {
+            message("ERROR", std::string("cannot write the job: ") + std::strerror(errno));
+            return 1;
         }
     }
 }

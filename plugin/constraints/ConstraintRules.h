@@ -10,12 +10,10 @@ namespace pde_6E3A90D2_4B7C_4F18_9D05_A1C7E2B3F846 {
 
 using enum colormodel::ConstraintCode;
 using colormodel::ConstraintAction;
-using colormodel::ConstraintCode;
 using colormodel::ConstraintRule;
 using colormodel::ConstraintTerm;
 using colormodel::cstColorOption;
 using colormodel::cstColorOptionCount;
-using colormodel::kCstFirstCode;
 using colormodel::kCstMaxConditions;
 using colormodel::kCstMaxExpressionTokens;
 using colormodel::kCstNameSize;

@@ -1,15 +1,12 @@
 #include "plugin/frame/PainChangeController.h"
 
+#include "colormodel/QuickColorPresets.h"
 #include "plugin/options/AdvancedColorOptions.h"
 #include "plugin/options/ColorOptions.h"
 
 #include <QLayout>
 
 namespace pde_6E3A90D2_4B7C_4F18_9D05_A1C7E2B3F846 {
-
-namespace {
-constexpr int16_t kCustomQuickColor = 3;
-}
 
 void PainChangeController::ColorToAdvancedView()
 {
@@ -136,7 +133,7 @@ void PainChangeController::getSummaryTextEachView(QVariantMap* dict, QStringList
     if (!onColorView || !onAdvancedView)
         return;
     onColorView->getSummaryText(dict, array);
-    if (uint16_t(onColorView->getQuickColorValue()) == kCustomQuickColor)
+    if (uint16_t(onColorView->getQuickColorValue()) == colormodel::kCustomQuickColor)
         onAdvancedView->getSummaryText(dict, array);
     else
         getSummaryAdvancedItemAccodingQuickColor(dict, array);
