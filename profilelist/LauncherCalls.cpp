@@ -3,13 +3,12 @@
 #include "profilelist/LauncherCalls.h"
 
 #include "platform/FixedPaths.h"
+#include "platform/RegularFile.h"
 #include "profilelist/LauncherWait.h"
 #include "profilelist/ProfileList.h"
 #include "protocol/ArgumentStrings.h"
 
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 namespace svc = svc_D47A1C3E_92B5_4E60_B8F1_07C3A9E5D212;
 
@@ -76,15 +75,6 @@ std::string stagingPath(const std::string& current)
     return current + ".dummy";
 }
 
-// The whole content of a file; empty when it cannot be read.
-std::optional<std::string> fileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return in ? std::optional(text.str()) : std::nullopt;
-}
-
 // After a write that did not see its commit answered TRUE: takes the write's
 // lease back (carrying its token when one was handed out; else the removal
 // waits, stoppably, until the lease of whatever write is under way ends),
@@ -102,7 +92,8 @@ bool endUnfinishedWrite(const std::string& path, const std::string& url, const s
     takeBack.push_back({{std::string(svc::kOpCommit), url}});
     if (!lease.empty() || stopped)
         QVPListRunLauncherSequence(takeBack);
-    return stopped && fileText(path) == text;
+    std::string now;
+    return stopped && rx::readRegularFile(path, kMaxListFileSize, &now) == rx::RegularRead::Ok && now == text;
 }
 
 // Sends the three lists to the service as a staged write of the current

@@ -22,7 +22,7 @@ std::string leaseReply(std::string_view token)
 
 bool isTrueReply(std::string_view reply)
 {
-    return rx_reply_is_true(reply.data(), reply.size()) != 0;
+    return reply == kReplyTrue || !leaseOfReply(reply).empty();
 }
 
 bool isLeaseToken(std::string_view text)

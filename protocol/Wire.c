@@ -80,15 +80,6 @@ char* rx_join_arguments(const char* operation, size_t count, const char* const* 
     return joined;
 }
 
-int rx_reply_is_true(const char* reply, size_t size)
-{
-    static const char kTrue[] = RX_REPLY_TRUE, kMark[] = RX_LEASE_MARK;
-    const size_t t = sizeof kTrue - 1, m = sizeof kMark - 1;
-    if (size < t || memcmp(reply, kTrue, t) != 0)
-        return 0;
-    return size == t || (size == t + m + RX_LEASE_TOKEN_SIZE && memcmp(reply + t, kMark, m) == 0);
-}
-
 int64_t rx_monotonic_ms(void)
 {
     struct timespec now;

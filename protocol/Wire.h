@@ -73,8 +73,6 @@ int rx_operation_arguments(const char* operation, size_t* fixed, int* open_ended
  * list is refused while the lease lives. */
 #define RX_LEASE_MARK " lease="
 #define RX_LEASE_TOKEN_SIZE 32
-/* 1 when a reply counts as "TRUE": the text itself, or a lease reply. */
-int rx_reply_is_true(const char* reply, size_t size);
 
 /* Joins the launcher's further arguments into the argument text of the
  * operation, its length into *size (when not NULL). Returns a string the

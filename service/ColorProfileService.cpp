@@ -450,7 +450,6 @@ bool peerCaller(int fd, Caller* caller)
     if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &size) != 0 || size != sizeof credentials)
         return false;
     caller->uid = credentials.uid;
-    caller->pid = credentials.pid;
     caller->login = rx::loginNameOf(credentials.uid);
     return true;
 }

@@ -46,7 +46,6 @@ std::optional<ListFile> classifyListName(std::string_view name);
 // The caller of a request as the socket's peer credentials give it.
 struct Caller {
     uid_t uid = static_cast<uid_t>(-1);
-    pid_t pid = 0;
     std::string login;  // empty when the uid has no login name
 };
 

@@ -41,12 +41,6 @@ ListLocks::Held ListLocks::lock(const std::string& stem)
     return Held(this, entry);
 }
 
-std::size_t ListLocks::entries() const
-{
-    std::lock_guard guard(mutex_);
-    return entries_.size();
-}
-
 bool ListLocks::leaseLive(const Entry& entry, Clock::time_point now) const
 {
     return entry.holder && now - entry.lastUse < leaseTime_;

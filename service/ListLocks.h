@@ -93,9 +93,6 @@ public:
 
     Held lock(const std::string& stem);
 
-    // Entries in the table now.
-    std::size_t entries() const;
-
 private:
     bool leaseLive(const Entry& entry, Clock::time_point now) const;
     // Drops `entry`'s lease (whether it lives or not) from the caller's count.
@@ -108,7 +105,7 @@ private:
     void eraseIfIdle(Entries::iterator entry, Clock::time_point now);
     void release(Entries::iterator entry);
 
-    mutable std::mutex mutex_;  // guards everything below and every entry
+    std::mutex mutex_;  // guards everything below and every entry
     Entries entries_;
     std::map<uid_t, std::set<std::string>> leasesOf_;  // stems whose lease each caller holds
     Clock::duration leaseTime_;

@@ -168,9 +168,9 @@ TEST(ListFileNames, OnlyTheFourListNamesInsideTheDirectory)
 
 TEST(ListFileNames, CallersActOnlyForThemselvesButRootForAnyone)
 {
-    Caller alice{1000, 1, "alice"};
-    Caller nameless{1001, 1, ""};
-    Caller root{0, 1, "root"};
+    Caller alice{1000, "alice"};
+    Caller nameless{1001, ""};
+    Caller root{0, "root"};
     EXPECT_TRUE(mayActFor(alice, "alice"));
     EXPECT_FALSE(mayActFor(alice, "bob"));
     EXPECT_FALSE(mayActFor(alice, "alice2"));
