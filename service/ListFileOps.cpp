@@ -249,6 +249,16 @@ std::uint64_t ListDirectory::sizeOf(const std::string& name) const
     return static_cast<std::uint64_t>(st.st_size);
 }
 
+namespace {
+
+// True when a temporary file's "PID.N" suffix names this process.
+bool ofThisProcess(std::string_view suffix)
+{
+    return suffix.substr(0, suffix.find('.')) == std::to_string(getpid());
+}
+
+}  // namespace
+
 ListDirectory::Usage ListDirectory::usageOf(std::string_view user) const
 {
     Usage usage;
@@ -262,11 +272,18 @@ ListDirectory::Usage ListDirectory::usageOf(std::string_view user) const
         std::string_view name = entry->d_name;
         // A temporary file (temporaryName) counts for the list file it is of.
         const bool temporary = name.starts_with('.') && name.find(".tmp") != std::string_view::npos;
+        const std::size_t mark = name.rfind(".tmp");
         if (temporary)
-            name = name.substr(1, name.rfind(".tmp") - 1);
+            name = name.substr(1, mark - 1);
         auto file = classifyListName(name);
         if (!file || file->user != user)
             continue;
+        if (temporary && !ofThisProcess(std::string_view(entry->d_name).substr(mark + 4))) {
+            // Left by a service that ended in the middle of an operation:
+            // nothing will rename it, and the user cannot remove it.
+            unlinkat(fd_, entry->d_name, 0);
+            continue;
+        }
         if (!temporary)
             usage.models.insert(file->model);
         usage.bytes += sizeOf(entry->d_name);

@@ -70,8 +70,10 @@ public:
     bool writeWhole(const std::string& name, std::string_view text);
 
     // What `user` keeps in the directory: the model names of which it has
-    // any list file, and the bytes of its list files and of the temporary
-    // files beside them.
+    // any list file, and the bytes of its list files and of this process's
+    // temporary files beside them. The user's temporary files of an earlier
+    // service process (one that ended in the middle of an operation) are
+    // removed on the way.
     struct Usage {
         std::set<std::string> models;
         std::uint64_t bytes = 0;
